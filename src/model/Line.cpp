@@ -1,0 +1,199 @@
+#include "Line.h"
+
+namespace kestrund {
+
+void TLine::Assign(const TLine& source)
+{
+    ColorMode = source.ColorMode;
+    Width = source.Width;
+    Words = source.Words;
+}
+
+void TLine::Encode(std::span<const std::uint16_t> pixels, std::uint16_t transparent, std::uint16_t shadow)
+{
+    enum Kind { kTransparent, kShadow, kLiteral };
+    auto classify = [&](std::uint16_t p) {
+        if (p == transparent)
+            return kTransparent;
+        if (p == shadow)
+            return kShadow;
+        return kLiteral;
+    };
+    static constexpr std::uint8_t midOp[] = {opTransparent, opShadow, opLiteral};
+    static constexpr std::uint8_t endOp[] = {opTransparentEnd, opShadowEnd, opLiteralEnd};
+
+    Width = static_cast<std::uint16_t>(pixels.size());
+    Words.clear();
+    Words.reserve(2 * pixels.size() + 1);
+    if (pixels.empty()) {
+        Words.push_back(static_cast<std::uint16_t>(opTransparentEnd << 8));
+        return;
+    }
+
+    // Emits one run of the same class; pieces of 255 pixels come first when it is longer.
+    auto emit = [&](Kind kind, std::size_t start, std::size_t length, bool last) {
+        while (length > 0) {
+            const std::size_t n = length > 255 ? 255 : length;
+            const bool final = last && n == length;
+            Words.push_back(static_cast<std::uint16_t>((final ? endOp[kind] : midOp[kind]) << 8 | n));
+            if (kind == kLiteral)
+                Words.insert(Words.end(), pixels.begin() + static_cast<std::ptrdiff_t>(start),
+                             pixels.begin() + static_cast<std::ptrdiff_t>(start + n));
+            start += n;
+            length -= n;
+        }
+    };
+
+    std::size_t runStart = 0;
+    Kind runKind = classify(pixels[0]);
+    for (std::size_t i = 1; i < pixels.size(); ++i) {
+        const Kind k = classify(pixels[i]);
+        if (k != runKind) {
+            emit(runKind, runStart, i - runStart, false);
+            runStart = i;
+            runKind = k;
+        }
+    }
+    emit(runKind, runStart, pixels.size() - runStart, true);
+    Words.shrink_to_fit();
+}
+
+void TLine::ComputeWidth()
+{
+    unsigned width = 0;
+    std::size_t i = 0;
+    while (i < Words.size()) {
+        const std::uint8_t op = static_cast<std::uint8_t>(Words[i] >> 8);
+        const unsigned n = Words[i] & 0xFF;
+        ++i;
+        switch (op) {
+        case opTransparent:
+        case opSolidShadow:
+        case opShadow:
+            width += n;
+            break;
+        case opLiteral:
+            width += n;
+            i += n;
+            break;
+        case opLiteralEnd:
+        case opShadowEnd:
+        case opTransparentEnd:
+        case opSolidShadowEnd:
+            Width = static_cast<std::uint16_t>(width + n);
+            return;
+        default:
+            break;
+        }
+    }
+    Width = static_cast<std::uint16_t>(width);
+}
+
+void TLine::LoadFromStream(TByteReader& reader, std::size_t wordCount)
+{
+    std::vector<std::uint16_t> words(wordCount);
+    reader.Words(words.data(), wordCount);
+    Words = std::move(words);
+    ComputeWidth();
+}
+
+void TLine::SaveToStream(TByteWriter& writer, int mode) const
+{
+    const int from = ColorMode == cmRGB565 ? cmRGB565 : cmRGB555;
+    const int to = mode == cmRGB565 ? cmRGB565 : cmRGB555;
+    if (from == to) {
+        writer.Words(Words.data(), Words.size());
+        return;
+    }
+    std::size_t i = 0;
+    while (i < Words.size()) {
+        const std::uint16_t header = Words[i++];
+        writer.U16(header);
+        if (IsLiteralOp(static_cast<std::uint8_t>(header >> 8))) {
+            for (unsigned k = 0; k < (header & 0xFFu) && i < Words.size(); ++k)
+                writer.U16(ConvertPixel(Words[i++], from, to));
+        }
+    }
+}
+
+void TLine::Draw(TSurface& surface, int x, int y, TColor shadowColor) const
+{
+    std::size_t i = 0;
+    while (i < Words.size()) {
+        const std::uint8_t op = static_cast<std::uint8_t>(Words[i] >> 8);
+        const int n = Words[i] & 0xFF;
+        ++i;
+        switch (op) {
+        case opTransparent:
+            x += n;
+            break;
+        case opSolidShadow:
+        case opSolidShadowEnd:
+            for (int k = 0; k < n; ++k)
+                surface.SetPixel(x++, y, shadowColor);
+            if (op == opSolidShadowEnd)
+                return;
+            break;
+        case opLiteral:
+        case opLiteralEnd:
+            for (int k = 0; k < n && i < Words.size(); ++k)
+                surface.SetPixel(x++, y, PixelToColor(Words[i++], ColorMode));
+            if (op == opLiteralEnd)
+                return;
+            break;
+        case opShadow:
+        case opShadowEnd:
+            for (int k = 0; k < n; ++k, ++x)
+                if (surface.Inside(x, y))
+                    surface.SetPixel(x, y, MultiplyColor(surface.Pixel(x, y), shadowColor));
+            if (op == opShadowEnd)
+                return;
+            break;
+        case opTransparentEnd:
+            return;
+        default:
+            break;
+        }
+    }
+}
+
+void TLine::DrawToBuffer(TPictureBuffer& buffer, int x, int y, bool shadowBlend, TColor shadowColor) const
+{
+    const std::uint16_t c5 = ColorToPixel(shadowColor, cmRGB555);
+    std::size_t i = 0;
+    while (i < Words.size()) {
+        const std::uint8_t op = static_cast<std::uint8_t>(Words[i] >> 8);
+        const int n = Words[i] & 0xFF;
+        ++i;
+        switch (op) {
+        case opTransparent:
+        case opSolidShadow:
+            x += n;
+            break;
+        case opLiteral:
+        case opLiteralEnd:
+            for (int k = 0; k < n && i < Words.size(); ++k, ++x) {
+                const std::uint16_t p = Words[i++];
+                buffer.Set(x, y, ColorMode == cmRGB565 ? ConvertPixel(p, cmRGB565, cmRGB555) : p);
+            }
+            if (op == opLiteralEnd)
+                return;
+            break;
+        case opShadow:
+        case opShadowEnd:
+            for (int k = 0; k < n; ++k, ++x)
+                if (buffer.Contains(x, y))
+                    buffer(x, y) = shadowBlend ? MultiplyPixel(buffer(x, y), c5) : c5;
+            if (op == opShadowEnd)
+                return;
+            break;
+        case opTransparentEnd:
+        case opSolidShadowEnd:
+            return;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace kestrund

@@ -1,0 +1,160 @@
+#include "Overlay.h"
+
+#include <algorithm>
+
+namespace kestrund {
+
+void TTileOverlay::Assign(const TTileOverlay& source)
+{
+    if (&source == this)
+        return;
+    Clear();
+    FirstLine = source.FirstLine;
+    LastLine = source.LastLine;
+    DataSize = source.DataSize;
+    Lines.resize(source.Lines.size());
+    for (std::size_t row = 0; row < source.Lines.size(); ++row)
+        if (source.Lines[row]) {
+            Lines[row] = std::make_unique<TLine>();
+            Lines[row]->Assign(*source.Lines[row]);
+        }
+    SetColorMode(source.ColorMode);
+}
+
+void TTileOverlay::Clear()
+{
+    Lines.clear();
+    FirstLine = NoLine;
+    LastLine = NoLine;
+}
+
+void TTileOverlay::SetColorMode(std::uint8_t mode)
+{
+    for (auto& line : Lines)
+        if (line)
+            line->ColorMode = mode;
+    ColorMode = mode;
+}
+
+std::size_t TTileOverlay::BlockWords() const
+{
+    if (Empty())
+        return 2;
+    std::size_t words = 2;
+    for (std::size_t row = FirstLine; row <= LastLine; ++row) {
+        ++words;
+        if (const TLine* line = Line(row))
+            words += line->WordCount();
+    }
+    return words;
+}
+
+int TTileOverlay::MaxWidth() const
+{
+    int width = 0;
+    for (const auto& line : Lines)
+        if (line)
+            width = std::max<int>(width, line->Width);
+    return width;
+}
+
+void TTileOverlay::Trim()
+{
+    auto blank = [&](std::size_t row) { return !Lines[row] || Lines[row]->IsBlank(); };
+    std::size_t first = 0;
+    while (first < Lines.size() && blank(first))
+        ++first;
+    if (first == Lines.size()) {
+        Clear();
+        return;
+    }
+    std::size_t last = Lines.size() - 1;
+    while (blank(last))
+        --last;
+    Lines.resize(last + 1);
+    for (std::size_t row = 0; row <= last; ++row)
+        if (Lines[row] && Lines[row]->IsBlank())
+            Lines[row].reset();
+    FirstLine = static_cast<std::uint16_t>(first);
+    LastLine = static_cast<std::uint16_t>(last);
+}
+
+void TTileOverlay::Draw(int x, int y, TSurface& surface, TColor shadowColor) const
+{
+    if (Empty())
+        return;
+    for (std::size_t row = FirstLine; row <= LastLine && row < Lines.size(); ++row)
+        if (const TLine* line = Lines[row].get())
+            line->Draw(surface, x, y + static_cast<int>(row), shadowColor);
+}
+
+void TTileOverlay::DrawToBuffer(int x, int y, bool shadowBlend, TColor shadowColor, TPictureBuffer& buffer) const
+{
+    if (Empty())
+        return;
+    for (std::size_t row = FirstLine; row <= LastLine && row < Lines.size(); ++row)
+        if (const TLine* line = Lines[row].get())
+            line->DrawToBuffer(buffer, x, y + static_cast<int>(row), shadowBlend, shadowColor);
+}
+
+void TTileOverlay::FromBuffer(const TPictureBuffer& buffer, TColor transparent, TColor shadow)
+{
+    Clear();
+    const std::uint16_t t = ColorToPixel(transparent, ColorMode);
+    const std::uint16_t s = ColorToPixel(shadow, ColorMode);
+    std::vector<std::uint16_t> row(static_cast<std::size_t>(buffer.Width()));
+    std::vector<std::unique_ptr<TLine>> lines(static_cast<std::size_t>(buffer.Height()));
+    for (int y = 0; y < buffer.Height(); ++y) {
+        for (int x = 0; x < buffer.Width(); ++x)
+            row[static_cast<std::size_t>(x)] =
+                ColorMode == cmRGB565 ? ConvertPixel(buffer(x, y), cmRGB555, cmRGB565) : buffer(x, y);
+        auto line = std::make_unique<TLine>(ColorMode);
+        line->Encode(row, t, s);
+        lines[static_cast<std::size_t>(y)] = std::move(line);
+    }
+    Lines = std::move(lines);
+    Trim();
+}
+
+bool TTileOverlay::SamePicture(const TTileOverlay& other) const
+{
+    if (ColorMode != other.ColorMode || FirstLine != other.FirstLine || LastLine != other.LastLine)
+        return false;
+    if (Empty())
+        return true;
+    for (std::size_t row = FirstLine; row <= LastLine; ++row) {
+        const TLine* a = Line(row);
+        const TLine* b = other.Line(row);
+        if (!a != !b || (a && !(*a == *b)))
+            return false;
+    }
+    return true;
+}
+
+void TTileImprovement::Assign(const TTileOverlay& source)
+{
+    TTileOverlay::Assign(source);
+    if (auto* improvement = dynamic_cast<const TTileImprovement*>(&source)) {
+        ImprovementID = improvement->ImprovementID;
+        AuxValue = improvement->AuxValue;
+    }
+}
+
+bool TTileImprovement::SameAs(const TTileImprovement& other) const
+{
+    return ImprovementID == other.ImprovementID && AuxValue == other.AuxValue && SamePicture(other);
+}
+
+void TRiver::Assign(const TTileOverlay& source)
+{
+    TTileImprovement::Assign(source);
+    if (auto* river = dynamic_cast<const TRiver*>(&source))
+        Directions = river->Directions;
+}
+
+bool TRiver::SameAs(const TRiver& other) const
+{
+    return Directions == other.Directions && TTileImprovement::SameAs(other);
+}
+
+} // namespace kestrund
