@@ -1,0 +1,62 @@
+#include "FileUtil.h"
+
+#include "Errors.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace kestrund {
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName)
+{
+    std::ifstream in(std::filesystem::path(fileName), std::ios::binary);
+    if (!in)
+        throw EFileOpenError(fileName);
+    std::vector<std::uint8_t> data;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        throw EFileOpenError(fileName);
+    in.seekg(0, std::ios::beg);
+    data.resize(static_cast<std::size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), size))
+        throw EFileOpenError(fileName);
+    return data;
+}
+
+void WriteWholeFile(const std::string& fileName, std::span<const std::uint8_t> data)
+{
+    namespace fs = std::filesystem;
+    const fs::path target(fileName);
+    if (fs::is_directory(target))
+        throw EFileCreateError(fileName);
+    // A unique name in the same folder, so the final rename stays on one file system.
+    std::random_device seed;
+    const fs::path temp = target.parent_path() /
+                          (target.filename().string() + ".tmp" + std::to_string(seed() % 1000000));
+    {
+        std::FILE* out = std::fopen(temp.string().c_str(), "wb");
+        if (!out)
+            throw EFileCreateError(fileName);
+        const bool written = data.empty() || std::fwrite(data.data(), 1, data.size(), out) == data.size();
+        const bool closed = std::fclose(out) == 0;
+        if (!written || !closed) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            throw EFileCreateError(fileName);
+        }
+    }
+    std::error_code error;
+    fs::rename(temp, target, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw EFileCreateError(fileName);
+    }
+}
+
+} // namespace kestrund
