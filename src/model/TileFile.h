@@ -17,6 +17,12 @@
 
 namespace kestrund {
 
+// What reading a tile file found besides the elements.
+struct TTileFileLoadInfo {
+    std::size_t FileSize = 0;
+    std::size_t TrailingBytes = 0; // bytes after the last section (ignored)
+};
+
 class TTileFile {
 public:
     TTileFile();
@@ -92,8 +98,9 @@ public:
     void AppendElementsFrom(TTileFile& source);
 
     // Tile file reading and writing.
-    void LoadFromFile(const std::string& fileName, bool append);
-    void LoadFromMemory(std::span<const std::uint8_t> data, bool append);
+    // A file that cannot be read whole leaves the set exactly as it was.
+    TTileFileLoadInfo LoadFromFile(const std::string& fileName, bool append);
+    TTileFileLoadInfo LoadFromMemory(std::span<const std::uint8_t> data, bool append);
     void SaveToFile(const std::string& fileName, int colorMode) const;
     std::vector<std::uint8_t> SaveToMemory(int colorMode) const;
 
