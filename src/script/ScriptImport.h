@@ -1,0 +1,51 @@
+#pragma once
+// Reading a script and its pictures into a tile set. The import goes on past bad
+// elements, logging each, and stops only where the script's frame is broken.
+
+#include "Errors.h"
+#include "ImportLog.h"
+#include "TileFile.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kestrund {
+
+// Result codes of an import.
+enum : int {
+    srSuccess = 0,
+    srNotAScript = 1,
+    srColors = 2,
+    srTileRuleCount = 3, // then 4 borders, 5 tiles, 6 rivers, 7 improvements, 8 variation rules
+    srImprovementLine = 13,
+    srReadError = 15,
+    srRunning = 16,
+    srElementErrors = 17,
+};
+
+// Ends an import early where it cannot go on (for example the script ends in the
+// middle of a section). What was imported so far stays in the set.
+class EScriptImportError : public EKestrundError {
+public:
+    using EKestrundError::EKestrundError;
+};
+
+// Where a long import has got to: section 0..5, element number within the section.
+struct TImportProgress {
+    int Section;
+    std::size_t Element;
+    std::size_t Count;
+};
+using TImportProgressFn = std::function<void(const TImportProgress&)>;
+
+// Simple level: messages go into log (the caller writes the file), none when null.
+int ImportScript(TTileFile& set, const std::string& fileName, std::vector<std::string>* log, bool append,
+                 const TImportProgressFn& progress = {});
+
+// Extensive (1) or Total (2) level: the import writes the log file itself.
+int ImportScriptLogged(TTileFile& set, const std::string& fileName, const std::string& logFileName, bool append,
+                       int level, const TImportProgressFn& progress = {});
+
+} // namespace kestrund
