@@ -70,6 +70,13 @@ void TTileBorder::DrawEdges(int mask, int x, int y, TSurface& surface) const
     }
 }
 
+// Mode-0 words are copied whole, as tiles do, so that bit 15 survives a picture's
+// round trip through a Targa file.
+static std::uint16_t ToBufferWord(std::uint16_t p, std::uint8_t mode)
+{
+    return mode == cmRGB565 ? ConvertPixel(p, cmRGB565, cmRGB555) : p;
+}
+
 void TTileBorder::DrawEdgesToBuffer(int mask, int x, int y, TPictureBuffer& buffer) const
 {
     for (int k = 0; k < 4; ++k) {
@@ -78,7 +85,7 @@ void TTileBorder::DrawEdgesToBuffer(int mask, int x, int y, TPictureBuffer& buff
         const auto& points = BorderMask(k);
         const TCBorder& edge = Edges[k];
         for (int i = 0; i < BorderPixelCount; ++i)
-            buffer.Set(x + points[i].X, y + points[i].Y, ConvertPixel(edge.Pixels[i], edge.ColorMode, cmRGB555));
+            buffer.Set(x + points[i].X, y + points[i].Y, ToBufferWord(edge.Pixels[i], edge.ColorMode));
     }
 }
 
