@@ -89,6 +89,18 @@ void TLine::ComputeWidth()
     Width = static_cast<std::uint16_t>(width);
 }
 
+bool TLine::IsBlank() const
+{
+    for (std::uint16_t word : Words) {
+        const std::uint8_t op = static_cast<std::uint8_t>(word >> 8);
+        if (op == opTransparentEnd)
+            return true;
+        if (op != opTransparent)
+            return false;
+    }
+    return false;
+}
+
 void TLine::LoadFromStream(TByteReader& reader, std::size_t wordCount)
 {
     std::vector<std::uint16_t> words(wordCount);

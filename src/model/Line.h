@@ -49,8 +49,9 @@ public:
     // Width from the words: run lengths up to and including the first end run.
     void ComputeWidth();
 
-    // Whether the line begins with a transparent end run (a row with nothing drawn).
-    bool IsBlank() const { return !Words.empty() && (Words[0] >> 8) == opTransparentEnd; }
+    // A row with nothing drawn: transparent runs only, up to the end run. Rows wider
+    // than 255 pixels need several such runs, so the first run alone does not tell.
+    bool IsBlank() const;
 
     // Reads wordCount words as stored, then computes Width.
     void LoadFromStream(TByteReader& reader, std::size_t wordCount);

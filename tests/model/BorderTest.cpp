@@ -354,7 +354,7 @@ TEST(TTileBorderDraw, SurfaceUsesTheEdgeMode)
 TEST(TTileBorderDraw, IntoABufferConvertedToModeZero)
 {
     TTileBorder border(0);
-    border.Edges[0].Pixels[0] = 0xFC1F; // bit 15 dropped by the conversion
+    border.Edges[0].Pixels[0] = 0x7C1F;
     TTileBorder border1(1);
     border1.Edges[2].Pixels[0] = 0xF81F;
 
