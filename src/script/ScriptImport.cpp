@@ -318,7 +318,9 @@ private:
 
     std::string ReadRule(bool& added)
     {
-        const TBlock block = ReadBlock(FCurrent);
+        // From the line after the previous block, so that a block standing on one line
+        // is not read again for the next rule.
+        const TBlock block = ReadBlock(FCurrent + 1);
         FCurrent = block.Closing;
         FElement = {block.Closing, block.Text, true};
         TTileRule& rule = FSet.AddTileRule(std::make_unique<TTileRule>(&FSet));
