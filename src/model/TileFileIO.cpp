@@ -31,7 +31,7 @@ void CopyWordsFromBytes(std::uint16_t* dest, const std::uint8_t* src, std::size_
     }
 }
 
-std::string RowText(std::size_t row) { return " (row " + std::to_string(row) + ")"; }
+std::string RowText(std::size_t row) { return " at row " + std::to_string(row); }
 
 enum class TLineShape { Ok, LiteralPastWords, BadEnd };
 
@@ -170,7 +170,7 @@ void TTileOverlay::LoadBlock(TByteReader& reader, std::uint16_t byteSize)
         const std::size_t entry = start + 4 + 2 * j;
         if (present.empty()) {
             if (off != 0)
-                throw ERecordFormatError("has overlay offsets that do not start at 0" + RowText(row), entry);
+                throw ERecordFormatError("has a first overlay offset other than 0" + RowText(row), entry);
         } else if (off == present.back().Offset) {
             throw ERecordFormatError("has an overlay line of zero words" + RowText(present.back().Row),
                                      dataStart + 2 * off);
@@ -358,12 +358,11 @@ void ReadSection(TByteReader& reader, int section, std::size_t existing, std::si
         SectionError(section, "the section header ends past the end of the file", start);
     const std::size_t count = reader.U16();
     readHeader(reader);
-    if (existing + count > MaxElements)
-        throw EInvalidArgument(std::string(TileFileSectionNames[section]) + ": appending " +
-                               std::to_string(count) + " elements to the " + std::to_string(existing) +
-                               " of the set would pass the limit of 65535");
     if (count * minRecord > reader.Remaining())
         SectionError(section, "count " + std::to_string(count) + " is larger than the data", start);
+    if (existing + count > MaxElements)
+        throw EInvalidArgument(std::string(TileFileSectionNames[section]) + ": appending would give the set " +
+                               std::to_string(existing + count) + " elements, more than 65535");
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t elementStart = reader.Position();
         const std::string element = "element " + std::to_string(i) + " ";

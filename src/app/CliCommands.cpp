@@ -1,0 +1,93 @@
+#include "CliCommands.h"
+
+#include "Errors.h"
+
+#include <algorithm>
+#include <exception>
+#include <new>
+
+#ifndef KESTRUND_VERSION
+#define KESTRUND_VERSION "unknown"
+#endif
+
+namespace kestrund::cli {
+
+namespace {
+
+constexpr std::string_view ProgramName = "kestrund-cli";
+const TCliOption ModeOption{"--mode", true, false};
+
+void PrintHelp(std::ostream& out)
+{
+    out << "Usage: " << ProgramName << " VERB ARGUMENTS...\n"
+        << "       " << ProgramName << " VERB --help\n"
+        << "       " << ProgramName << " --help | --version\n\nVerbs:\n";
+    for (const TCliVerb& verb : CliVerbs())
+        out << "  " << verb.Name << ' ' << verb.Usage << "\n      " << verb.Summary << '\n';
+    out << "\n--mode is the colour mode the set is tagged with while reading (default 555).\n"
+        << "Exit status: 0 on success, 1 on failure, 2 for a usage error.\n";
+}
+
+int UsageError(std::ostream& err, const std::string& message, std::string_view verb = {})
+{
+    err << ProgramName << ": " << message << '\n'
+        << "Try '" << ProgramName << (verb.empty() ? "" : " ") << verb << " --help'.\n";
+    return ExitUsage;
+}
+
+} // namespace
+
+const std::vector<TCliVerb>& CliVerbs()
+{
+    static const std::vector<TCliVerb> verbs{
+        {"info", "FILE.til [--mode 555|565]",
+         "Prints the element counts, the headers, the overlays' extent and the bytes after the last section.",
+         {ModeOption},
+         RunInfo},
+        {"save", "IN.til [--mode 555|565] [--append MORE.til]... [--out555 FILE] [--out565 FILE]",
+         "Reads IN.til, appends each MORE.til in order, then writes the 5-5-5 and/or 5-6-5 file.",
+         {ModeOption, {"--append", true, true}, {"--out555", true, false}, {"--out565", true, false}},
+         RunSave},
+    };
+    return verbs;
+}
+
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty())
+        return UsageError(err, "no verb given");
+    const std::string& first = args[0];
+    if (first == "--help" || first == "-h") {
+        PrintHelp(out);
+        return ExitSuccess;
+    }
+    if (first == "--version") {
+        out << ProgramName << ' ' << KESTRUND_VERSION << '\n';
+        return ExitSuccess;
+    }
+    const auto& verbs = CliVerbs();
+    const auto verb = std::find_if(verbs.begin(), verbs.end(), [&](const TCliVerb& v) { return v.Name == first; });
+    if (verb == verbs.end())
+        return UsageError(err, "unknown verb '" + first + "'");
+
+    const std::span<const std::string> rest = args.subspan(1);
+    if (std::find_if(rest.begin(), rest.end(), [](const std::string& a) { return a == "--help" || a == "-h"; }) !=
+        rest.end()) {
+        out << "Usage: " << ProgramName << ' ' << verb->Name << ' ' << verb->Usage << "\n" << verb->Summary << '\n';
+        return ExitSuccess;
+    }
+    try {
+        const TCliArgs parsed(rest, verb->Options);
+        return verb->Run(parsed, out, err);
+    } catch (const ECliUsageError& e) {
+        return UsageError(err, std::string(verb->Name) + ": " + e.what(), verb->Name);
+    } catch (const std::bad_alloc&) {
+        err << ProgramName << ": out of memory\n";
+        return ExitFailure;
+    } catch (const std::exception& e) {
+        err << ProgramName << ": " << e.what() << '\n';
+        return ExitFailure;
+    }
+}
+
+} // namespace kestrund::cli

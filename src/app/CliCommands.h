@@ -1,0 +1,38 @@
+#pragma once
+// The verbs of kestrund-cli. Adding a verb: write its Run function (in a file of its own
+// beside TileFileVerbs.cpp) and add one entry to the table in CliCommands.cpp.
+
+#include "CliArgs.h"
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrund::cli {
+
+// Exit statuses shared by every verb.
+constexpr int ExitSuccess = 0;
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+
+struct TCliVerb {
+    std::string_view Name;
+    std::string_view Usage;   // arguments after the verb name
+    std::string_view Summary; // one line for --help
+    std::vector<TCliOption> Options;
+    // Returns the exit status; model errors propagate as exceptions, usage errors as ECliUsageError.
+    int (*Run)(const TCliArgs& args, std::ostream& out, std::ostream& err);
+};
+
+const std::vector<TCliVerb>& CliVerbs();
+
+// Runs a whole command line (without the program name); everything goes to out and err.
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+// Verbs on tile files (TileFileVerbs.cpp).
+int RunInfo(const TCliArgs& args, std::ostream& out, std::ostream& err);
+int RunSave(const TCliArgs& args, std::ostream& out, std::ostream& err);
+
+} // namespace kestrund::cli
