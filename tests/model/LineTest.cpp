@@ -383,3 +383,38 @@ TEST(TLineDrawToBuffer, OperationsIntoABuffer)
         }
     }
 }
+
+// Lines as they may come from a damaged file: a literal run announcing more pixels than
+// there are words, empty runs, no end run. Drawing stops at the last word.
+TEST(TLineDraw, MalformedLinesStopAtTheLastWord)
+{
+    struct Case {
+        const char* name;
+        Words words;
+        std::vector<TColor> surfaceRow; // x = 0..3
+        Words bufferRow;
+        unsigned width;
+    };
+    const Case cases[] = {
+        {"literal run cut short", {0x0C05, 0x7C00, 0x001F}, {0x0000F8, 0xF80000, W, W}, {0x7C00, 0x001F, B, B}, 5},
+        {"empty literal run", {0x0C00, 0xEC01, 0x7C00}, {0x0000F8, W, W, W}, {0x7C00, B, B, B}, 1},
+        {"no end run", {0x0A01, 0x0B01}, {W, C, W, W}, {B, B, B, B}, 2},
+        {"no words", {}, {W, W, W, W}, {B, B, B, B}, 0},
+        {"end literal cut short", {0x0A02, 0xEC09, 0x001F}, {W, W, 0xF80000, W}, {B, B, 0x001F, B}, 11},
+    };
+    for (const Case& c : cases) {
+        TLine line = ReadLine(c.words);
+        EXPECT_EQ(line.Width, c.width) << c.name;
+        TRgbSurface surface(4, 1, W);
+        line.Draw(surface, 0, 0, C);
+        TPictureBuffer buffer(4, 1, B);
+        line.DrawToBuffer(buffer, 0, 0, false, C);
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(surface.Pixel(x, 0), c.surfaceRow[static_cast<std::size_t>(x)]) << c.name << " x " << x;
+            EXPECT_EQ(buffer(x, 0), c.bufferRow[static_cast<std::size_t>(x)]) << c.name << " x " << x;
+        }
+        TByteWriter writer;
+        line.SaveToStream(writer, 1);
+        EXPECT_EQ(writer.Size(), 2 * c.words.size()) << c.name;
+    }
+}
