@@ -17,7 +17,7 @@ enum : int {
     tgaOK = 0,
     tgaUnsupportedType = 1,      // image type other than 2
     tgaInvalidFile = 2,          // descriptor bit 6 or 7 set
-    tgaUnsupportedInterleave = 3,// descriptor bit 5 set (top-left origin)
+    tgaUnsupportedInterleave = 3, // descriptor bit 5 set (top-left origin)
     tgaUnsupportedPixelSize = 4, // pixel bits other than 16, 24, 32
     tgaReadError = 5,            // the data ends before the pixels do
     tgaTooLarge = 6,             // width or height of 32768 or more
@@ -49,7 +49,7 @@ struct TTGAHeader {
 // Reads a picture into a mode-0 buffer [x][y]. A width or height of 0 gives a 1 x 1
 // picture. Returns one of the codes above and raises nothing; on failure the picture
 // is left empty. No buffer is made before the data is known to hold all its pixels.
-// header, when given, receives the header as read (valid from code 1 on).
+// header, when given, receives the header whenever the data holds its 18 bytes.
 int ReadTGA(const std::string& fileName, TPictureBuffer& picture, TTGAHeader* header = nullptr);
 int ReadTGA(std::span<const std::uint8_t> bytes, TPictureBuffer& picture, TTGAHeader* header = nullptr);
 
