@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
 namespace kestrund {
 
@@ -84,7 +85,18 @@ TColor TColorComboBox::ItemTextColor(int index) const
         return namedColors[std::size_t(index)].text;
     if (index == SystemItem)
         return clBtnText;
-    return customColor_ ^ 0xFFFFFF;
+    // The inverse colour, unless it is too close to the colour itself (the mid greys, the
+    // default custom colour among them), where the name would vanish.
+    const TColor rgb = QColorToColor(ColorToQColor(customColor_, palette()));
+    const TColor inverse = rgb ^ 0xFFFFFF;
+    bool distinct = false;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int channel = int((rgb >> shift) & 0xFF);
+        distinct = distinct || std::abs(2 * channel - 255) >= 0x40;
+    }
+    if (distinct)
+        return inverse;
+    return qGray(ColorToQColor(rgb).rgb()) >= 128 ? clBlack : clWhite;
 }
 
 TColor TColorComboBox::SelColor() const

@@ -30,7 +30,8 @@ public:
     TColor SelColor() const;
     void SetSelColor(TColor color);
 
-    // Fill and text colour of item index as drawn when enabled.
+    // Fill and text colour of item index as drawn when enabled. The custom item's text is the
+    // inverse of its colour, or black or white where the inverse would not stand out.
     TColor ItemColor(int index) const;
     TColor ItemTextColor(int index) const;
 

@@ -173,6 +173,7 @@ TMySpinButton::TMySpinButton(QWidget* parent)
     , focusedButton_(upButton_)
 {
     setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setMinimumWidth(15);
     setCursor(Qt::ArrowCursor);
     for (TMyTimerSpeedButton* button : {upButton_, downButton_}) {

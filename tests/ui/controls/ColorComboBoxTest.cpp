@@ -76,6 +76,36 @@ TEST(ColorComboBox, TextColoursComeFromTheTable)
     combo.SetCustomColor(0x123456);
     EXPECT_EQ(combo.ItemColor(TColorComboBox::CustomItem), 0x123456u);
     EXPECT_EQ(combo.ItemTextColor(TColorComboBox::CustomItem), 0xEDCBA9u);
+}
+
+struct CustomTextCase {
+    TColor custom;
+    TColor text;
+};
+
+class ColorComboCustomText : public ::testing::TestWithParam<CustomTextCase> {};
+
+TEST_P(ColorComboCustomText, IsTheInverseUnlessThatWouldVanish)
+{
+    TColorComboBox combo;
+    QPalette palette = combo.palette();
+    palette.setColor(QPalette::Base, QColor(0x10, 0x20, 0x30));
+    combo.setPalette(palette);
+    combo.SetCustomColor(GetParam().custom);
+    EXPECT_EQ(combo.ItemTextColor(TColorComboBox::CustomItem), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ColorComboCustomText, ::testing::Values(
+    CustomTextCase{0x404040, 0xBFBFBF},
+    CustomTextCase{0x00FF80, 0xFF007F},   // one far channel is enough
+    CustomTextCase{0x808080, 0x000000},   // the default: grey on grey otherwise
+    CustomTextCase{0x7F7F7F, 0xFFFFFF},
+    CustomTextCase{0x9F7070, 0xFFFFFF},
+    CustomTextCase{0x80000005, 0xCFDFEF})); // a system colour inverts as it is shown
+
+TEST(ColorComboBox, SystemItemUsesTheButtonColours)
+{
+    TColorComboBox combo;
     EXPECT_EQ(combo.ItemColor(TColorComboBox::SystemItem), 0x8000000Fu);
     EXPECT_EQ(combo.ItemTextColor(TColorComboBox::SystemItem), 0x80000012u);
 }
