@@ -497,3 +497,65 @@ int ImportScriptLogged(TTileFile& set, const std::string& fileName, const std::s
 }
 
 } // namespace kestrund
+
+namespace kestrund {
+
+namespace {
+// Runs the import on target at the given level.
+int RunImport(TTileFile& target, const std::string& fileName, const std::string& logFileName, bool append,
+              int logLevel, const TImportProgressFn& progress)
+{
+    if (logLevel == llExtensive || logLevel == llTotal)
+        return ImportScriptLogged(target, fileName, logFileName, append, logLevel, progress);
+    std::vector<std::string> log;
+    const int result = ImportScript(target, fileName, &log, append, progress);
+    WriteLogFile(logFileName, log);
+    return result;
+}
+
+void TruncateTo(std::size_t count, std::size_t (TTileFile::*size)() const, void (TTileFile::*remove)(std::size_t),
+                TTileFile& set)
+{
+    while ((set.*size)() > count)
+        (set.*remove)((set.*size)() - 1);
+}
+} // namespace
+
+int ImportScriptInto(TTileFile& set, const std::string& fileName, const std::string& logFileName, bool append,
+                     int logLevel, const TImportProgressFn& progress)
+{
+    if (append) {
+        // Appending only adds elements: taking them off again restores the set.
+        const std::size_t counts[6] = {set.TileRuleCount(), set.BorderCount(), set.TileCount(),
+                                       set.RiverCount(), set.ImprovementCount(), set.VariationRuleCount()};
+        try {
+            return RunImport(set, fileName, logFileName, true, logLevel, progress);
+        } catch (...) {
+            TruncateTo(counts[0], &TTileFile::TileRuleCount, &TTileFile::DeleteTileRule, set);
+            TruncateTo(counts[1], &TTileFile::BorderCount, &TTileFile::DeleteBorder, set);
+            TruncateTo(counts[2], &TTileFile::TileCount, &TTileFile::DeleteTile, set);
+            TruncateTo(counts[3], &TTileFile::RiverCount, &TTileFile::DeleteRiver, set);
+            TruncateTo(counts[4], &TTileFile::ImprovementCount, &TTileFile::DeleteImprovement, set);
+            TruncateTo(counts[5], &TTileFile::VariationRuleCount, &TTileFile::DeleteVariationRule,
+                                       set);
+            set.RebuildTileIndexList();
+            throw;
+        }
+    }
+    // A new set is built beside the open one and takes its place only when the import
+    // got past the header (as the import clears the set only then) without failing.
+    TTileFile scratch;
+    scratch.ColorMode = set.ColorMode;
+    scratch.TransparentColor = set.TransparentColor;
+    scratch.ShadowColor = set.ShadowColor;
+    scratch.BorderHeader = set.BorderHeader;
+    scratch.TileHeader = set.TileHeader;
+    const int result = RunImport(scratch, fileName, logFileName, false, logLevel, progress);
+    if (result != srNotAScript && result != srReadError) {
+        set.Clear();
+        set.AppendElementsFrom(scratch);
+    }
+    return result;
+}
+
+} // namespace kestrund

@@ -49,3 +49,14 @@ int ImportScriptLogged(TTileFile& set, const std::string& fileName, const std::s
                        int level, const TImportProgressFn& progress = {});
 
 } // namespace kestrund
+
+namespace kestrund {
+
+// The editor's and the command line's import: by log level (anything but 1 and 2 is
+// the Simple level, whose log the function writes to logFileName afterwards). When
+// the import fails unexpectedly (or its log cannot be written) the set is put back
+// as it was before and the failure is raised again.
+int ImportScriptInto(TTileFile& set, const std::string& fileName, const std::string& logFileName, bool append,
+                     int logLevel, const TImportProgressFn& progress = {});
+
+} // namespace kestrund

@@ -201,13 +201,13 @@ TEST_F(ScriptImport, FatalFramesGiveTheirCodes)
           "     Line: \"x\""}},
     };
     for (const Case& c : cases) {
-        TTileFile fresh;
         Set.AddTile(std::make_unique<TTile>());
         const std::size_t tiles = Set.TileCount();
         EXPECT_EQ(Import(c.lines), c.code) << c.lines.size();
         EXPECT_EQ(Log, c.log);
-        if (c.code == srNotAScript)
+        if (c.code == srNotAScript) {
             EXPECT_EQ(Set.TileCount(), tiles) << "a file that is not a script leaves the set alone";
+        }
     }
 }
 
@@ -406,4 +406,33 @@ TEST(ScriptPaths, LogFileNames)
     EXPECT_EQ(LogFileNameFor("/home/ab/forest.v2.src"), "/home/ab/forest.v2.log");
     EXPECT_EQ(ScriptBaseName("/home/a.b/forest.src"), "forest");
     EXPECT_EQ(ScriptBaseName("C:\\x\\set"), "set");
+}
+
+TEST_F(ScriptImport, FailedImportPutsTheSetBack)
+{
+    // Replacing: a script that fails half-way leaves the open set alone.
+    Set.Tile(0).TileID = 4242;
+    WriteText(Script, Join({H, "$7C1F $83E0", "0", "0", "3", "1 0 0 A.tga"}));
+    EXPECT_THROW(ImportScriptInto(Set, Script, LogFile, false, llSimple), EScriptImportError);
+    ASSERT_EQ(Set.TileCount(), 1u);
+    EXPECT_EQ(Set.Tile(0).TileID, 4242);
+    EXPECT_EQ(Set.TileRuleCount(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(LogFile)) << "the Simple log is written only after a finished import";
+
+    // Appending: the elements added before the failure are taken off again.
+    EXPECT_THROW(ImportScriptInto(Set, Script, LogFile, true, llTotal), EScriptImportError);
+    EXPECT_EQ(Set.TileCount(), 1u);
+    EXPECT_EQ(Set.TileIndexList(), std::vector<std::string>{"00"});
+    EXPECT_TRUE(std::filesystem::exists(LogFile)) << "the Total log keeps what was written";
+
+    // Not a script: nothing changes; a finished import replaces the set and writes the log.
+    WriteText(Script, Join({"nonsense"}));
+    EXPECT_EQ(ImportScriptInto(Set, Script, LogFile, false, llSimple), srNotAScript);
+    EXPECT_EQ(Set.Tile(0).TileID, 4242);
+    WriteText(Script, Join({H, "$7C1F $83E0", "0", "0", "1", "1 0 0 A.tga", "0", "0", "0"}));
+    EXPECT_EQ(ImportScriptInto(Set, Script, LogFile, false, llSimple), srElementErrors);
+    ASSERT_EQ(Set.TileCount(), 1u);
+    EXPECT_EQ(Set.Tile(0).TileID, 1);
+    EXPECT_EQ(Set.RiverCount(), 0u);
+    EXPECT_EQ(LogMessages(ReadText(LogFile)).size(), 9u);
 }
