@@ -1,5 +1,9 @@
 #include "Line.h"
 
+#include "TileFileIO.h"
+
+#include <algorithm>
+
 namespace kestrund {
 
 void TLine::Assign(const TLine& source)
@@ -114,18 +118,21 @@ void TLine::SaveToStream(TByteWriter& writer, int mode) const
     const int from = ColorMode == cmRGB565 ? cmRGB565 : cmRGB555;
     const int to = mode == cmRGB565 ? cmRGB565 : cmRGB555;
     if (from == to) {
-        writer.Words(Words.data(), Words.size());
+        WritePixelWords(writer, Words.data(), Words.size(), to, to);
         return;
     }
+    // Headers unchanged, literal pixels converted, written in one go.
+    std::vector<std::uint16_t> words(Words);
     std::size_t i = 0;
-    while (i < Words.size()) {
-        const std::uint16_t header = Words[i++];
-        writer.U16(header);
+    while (i < words.size()) {
+        const std::uint16_t header = words[i++];
         if (IsLiteralOp(static_cast<std::uint8_t>(header >> 8))) {
-            for (unsigned k = 0; k < (header & 0xFFu) && i < Words.size(); ++k)
-                writer.U16(ConvertPixel(Words[i++], from, to));
+            const std::size_t n = std::min<std::size_t>(header & 0xFFu, words.size() - i);
+            ConvertPixelWords(words.data() + i, n, from, to);
+            i += n;
         }
     }
+    WritePixelWords(writer, words.data(), words.size(), to, to);
 }
 
 void TLine::Draw(TSurface& surface, int x, int y, TColor shadowColor) const

@@ -34,6 +34,11 @@ class TLine {
 public:
     TLine() = default;
     explicit TLine(std::uint8_t colorMode) : ColorMode(colorMode) {}
+    // A line of stored words (as read from a file); Width is computed from them.
+    TLine(std::uint8_t colorMode, std::vector<std::uint16_t> words) : ColorMode(colorMode), Words(std::move(words))
+    {
+        ComputeWidth();
+    }
 
     std::uint8_t ColorMode = cmRGB555;
     std::uint16_t Width = 94;

@@ -63,6 +63,44 @@ void CheckBlockSize(std::size_t words)
 
 } // namespace
 
+void ConvertPixelWords(std::uint16_t* words, std::size_t count, int fromMode, int toMode)
+{
+    fromMode = NormalMode(fromMode);
+    toMode = NormalMode(toMode);
+    // Four words at a time in a 64-bit integer: the shifts never carry a kept bit into
+    // the neighbouring word.
+    constexpr std::uint64_t blue = 0x001F001F001F001Full;
+    constexpr std::uint64_t redGreen = 0x7FE07FE07FE07FE0ull;
+    if (fromMode == cmRGB555 && toMode == cmRGB565) {
+        std::size_t i = 0;
+        for (; i + 4 <= count; i += 4) {
+            std::uint64_t x;
+            std::memcpy(&x, words + i, 8);
+            x = (x & redGreen) << 1 | (x & blue);
+            std::memcpy(words + i, &x, 8);
+        }
+        for (; i < count; ++i) {
+            const unsigned p = words[i];
+            words[i] = static_cast<std::uint16_t>((p & 0x7FE0u) << 1 | (p & 0x1Fu));
+        }
+    } else if (fromMode == cmRGB565 && toMode == cmRGB555) {
+        std::size_t i = 0;
+        for (; i + 4 <= count; i += 4) {
+            std::uint64_t x;
+            std::memcpy(&x, words + i, 8);
+            x = (x >> 1 & redGreen) | (x & blue);
+            std::memcpy(words + i, &x, 8);
+        }
+        for (; i < count; ++i) {
+            const unsigned p = words[i];
+            words[i] = static_cast<std::uint16_t>((p >> 1 & 0x7FE0u) | (p & 0x1Fu));
+        }
+    } else {
+        for (std::size_t i = 0; i < count; ++i)
+            words[i] = ConvertPixel(words[i], fromMode, toMode);
+    }
+}
+
 void ReadPixelWords(TByteReader& reader, std::uint16_t* dest, std::size_t count)
 {
     CopyWordsFromBytes(dest, reader.Bytes(2 * count).data(), count);
@@ -70,21 +108,24 @@ void ReadPixelWords(TByteReader& reader, std::uint16_t* dest, std::size_t count)
 
 void WritePixelWords(TByteWriter& writer, const std::uint16_t* src, std::size_t count, int fromMode, int toMode)
 {
+    auto writeRaw = [&](const std::uint16_t* words, std::size_t n) {
+        if constexpr (std::endian::native == std::endian::little)
+            writer.Bytes(std::span(reinterpret_cast<const std::uint8_t*>(words), 2 * n));
+        else
+            writer.Words(words, n);
+    };
     fromMode = NormalMode(fromMode);
     toMode = NormalMode(toMode);
     if (fromMode == toMode) {
-        if constexpr (std::endian::native == std::endian::little)
-            writer.Bytes(std::span(reinterpret_cast<const std::uint8_t*>(src), 2 * count));
-        else
-            writer.Words(src, count);
+        writeRaw(src, count);
         return;
     }
     std::uint16_t chunk[512];
     while (count > 0) {
         const std::size_t n = count < 512 ? count : 512;
-        for (std::size_t i = 0; i < n; ++i)
-            chunk[i] = ConvertPixel(src[i], fromMode, toMode);
-        writer.Words(chunk, n);
+        std::memcpy(chunk, src, 2 * n);
+        ConvertPixelWords(chunk, n, fromMode, toMode);
+        writeRaw(chunk, n);
         src += n;
         count -= n;
     }
@@ -205,11 +246,9 @@ void TTileOverlay::LoadBlock(TByteReader& reader, std::uint16_t byteSize)
                                          RowText(present[k].Row),
                                      dataStart + 2 * off);
         }
-        auto line = std::make_unique<TLine>(ColorMode);
-        line->Words.resize(length);
-        CopyWordsFromBytes(line->Words.data(), bytes, length);
-        line->ComputeWidth();
-        lines[present[k].Row] = std::move(line);
+        std::vector<std::uint16_t> words(length);
+        CopyWordsFromBytes(words.data(), bytes, length);
+        lines[present[k].Row] = std::make_unique<TLine>(ColorMode, std::move(words));
     }
     Clear();
     Lines = std::move(lines);
@@ -365,13 +404,12 @@ void ReadSection(TByteReader& reader, int section, std::size_t existing, std::si
                                std::to_string(existing + count) + " elements, more than 65535");
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t elementStart = reader.Position();
-        const std::string element = "element " + std::to_string(i) + " ";
         try {
             readElement(reader);
         } catch (const ERecordFormatError& e) {
-            SectionError(section, element + e.Detail, e.Offset);
+            SectionError(section, "element " + std::to_string(i) + " " + e.Detail, e.Offset);
         } catch (const EStreamReadError&) {
-            SectionError(section, element + "ends past the end of the file", elementStart);
+            SectionError(section, "element " + std::to_string(i) + " ends past the end of the file", elementStart);
         }
     }
 }

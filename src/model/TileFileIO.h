@@ -44,6 +44,9 @@ public:
     std::string Detail;
 };
 
+// ConvertPixel over many words in place, written so the compiler can vectorise it.
+void ConvertPixelWords(std::uint16_t* words, std::size_t count, int fromMode, int toMode);
+
 // Pixel words as stored (little-endian), without per-word work on little-endian hosts.
 void ReadPixelWords(TByteReader& reader, std::uint16_t* dest, std::size_t count);
 // Writes count words, converted from fromMode to toMode when the modes differ.

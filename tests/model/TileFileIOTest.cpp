@@ -6,6 +6,7 @@
 #include "FileUtil.h"
 #include "MiscFunc.h"
 #include "TileFile.h"
+#include "TileFileIO.h"
 
 #include <gtest/gtest.h>
 
@@ -187,6 +188,20 @@ TEST(TileFileModes, GreenBitOf565IsLostThrough555AndBit15Through565)
     EXPECT_EQ(line->Words, (std::vector<std::uint16_t>{0xEC02, 0x1111 & ~0x20, 0x2222 & ~0x20}));
     for (std::size_t i = 2; i < GroundPixelCount; ++i)
         ASSERT_EQ(back->Tile(0).Pixels[i], set565->Tile(0).Pixels[i] & ~0x20);
+}
+
+TEST(TileFileModes, BulkConversionAgreesWithConvertPixelForEveryWord)
+{
+    std::vector<std::uint16_t> all(65536);
+    for (std::size_t p = 0; p < all.size(); ++p)
+        all[p] = static_cast<std::uint16_t>(p);
+    for (int from : {0, 1, 2})
+        for (int to : {0, 1, 2}) {
+            auto words = all;
+            ConvertPixelWords(words.data(), words.size(), from, to);
+            for (std::size_t p = 0; p < all.size(); ++p)
+                ASSERT_EQ(words[p], ConvertPixel(all[p], from, to)) << from << "->" << to << " of " << p;
+        }
 }
 
 TEST(TileFileModes, ElementsOfAnotherModeAreConvertedOneByOne)
