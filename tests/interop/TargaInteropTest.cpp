@@ -180,6 +180,11 @@ struct TForeign {
     std::uint8_t PixelBits; // checked for accepted pictures
 };
 
+void PrintTo(const TForeign& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
 class ForeignTarga : public TargaInterop, public ::testing::WithParamInterface<TForeign> {};
 
 TEST_P(ForeignTarga, ImportsOrIsRefused)

@@ -100,6 +100,11 @@ struct TPaintCase {
     std::uint16_t Expected;
 };
 
+void PrintTo(const TPaintCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
 class ReadTGAPaintPixels : public ::testing::TestWithParam<TPaintCase> {};
 
 TEST_P(ReadTGAPaintPixels, ConvertsToFiveFiveFive)
@@ -220,6 +225,11 @@ struct TRefusal {
     std::uint8_t PixelBits;
     int Code;
 };
+
+void PrintTo(const TRefusal& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 class ReadTGARefusal : public ::testing::TestWithParam<TRefusal> {};
 
