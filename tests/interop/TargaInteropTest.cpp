@@ -178,6 +178,7 @@ struct TForeign {
     const char* Options; // after the source picture
     int Code;
     std::uint8_t PixelBits; // checked for accepted pictures
+    bool HasID = false;
 };
 
 void PrintTo(const TForeign& c, std::ostream* os)
@@ -199,6 +200,7 @@ TEST_P(ForeignTarga, ImportsOrIsRefused)
     ASSERT_EQ(ReadTGA(name, picture, &header), c.Code);
     if (c.Code == tgaOK) {
         EXPECT_EQ(header.PixelBits, c.PixelBits);
+        EXPECT_EQ(header.IDLength > 0, c.HasID);
         ExpectSourcePicture(picture);
     }
 }
@@ -211,25 +213,11 @@ INSTANTIATE_TEST_SUITE_P(
         TForeign{"TrueColor24", "-flip -orient BottomLeft -type TrueColor", tgaOK, 24},
         TForeign{"TrueColorAlpha32", "-flip -orient BottomLeft -alpha set -type TrueColorAlpha", tgaOK, 32},
         TForeign{"WithIDField", "-flip -orient BottomLeft -type TrueColor -set comment 'drawn elsewhere'", tgaOK,
-                 24},
+                 24, true},
         TForeign{"RunLength", "-flip -orient BottomLeft -type TrueColor -compress RLE", tgaUnsupportedType, 0},
         TForeign{"ColourMapped", "-flip -orient BottomLeft -type Palette", tgaUnsupportedType, 0},
         TForeign{"TopLeftOrigin", "-orient TopLeft -type TrueColor", tgaUnsupportedInterleave, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
-
-TEST_F(TargaInterop, ForeignPictureWithIDFieldReallyHasOne)
-{
-    const std::string name = File("id.tga");
-    int status = -1;
-    RunCommand(std::string("convert ") + Source + " -flip -orient BottomLeft -type TrueColor -set comment 'drawn elsewhere' " +
-            Quoted(name),
-        &status);
-    ASSERT_EQ(status, 0);
-    TPictureBuffer picture;
-    TTGAHeader header;
-    ASSERT_EQ(ReadTGA(name, picture, &header), tgaOK);
-    EXPECT_GT(header.IDLength, 0);
-}
 
 } // namespace
 } // namespace kestrund
