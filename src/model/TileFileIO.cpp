@@ -443,6 +443,16 @@ TTileFileLoadInfo TTileFile::LoadFromMemory(std::span<const std::uint8_t> data, 
     scratch.ColorMode = ColorMode;
     const std::uint8_t mode = ColorMode;
     auto existing = [&](std::size_t count) { return append ? count : 0; };
+    // An overlay keeps a slot for every row up to LastLine, rows above FirstLine included,
+    // which no byte of the file pays for: bound them, so a small hostile file cannot
+    // claim gigabytes. Real sets use a few hundred slots per overlay.
+    const std::size_t rowBudget = (std::size_t{1} << 20) + 8 * data.size();
+    std::size_t rowSlots = 0;
+    auto countRows = [&](const TTileOverlay& overlay, std::size_t offset) {
+        rowSlots += overlay.Lines.size();
+        if (rowSlots > rowBudget)
+            throw ERecordFormatError("has overlay rows out of all proportion to the size of the file", offset);
+    };
     auto noHeader = [](TByteReader&) {};
     TByteReader reader(data);
 
@@ -465,19 +475,26 @@ TTileFileLoadInfo TTileFile::LoadFromMemory(std::span<const std::uint8_t> data, 
         [&](TByteReader& r) {
             auto tile = std::make_unique<TTile>();
             tile->ColorMode = mode;
+            const std::size_t at = r.Position();
             tile->LoadFromStream(r);
+            if (tile->Overlay)
+                countRows(*tile->Overlay, at);
             tile->SetColorMode(mode);
             scratch.AddTile(std::move(tile));
         });
     ReadSection(reader, 3, existing(RiverCount()), 0, RiverRecordMin, noHeader, [&](TByteReader& r) {
         auto river = std::make_unique<TRiver>(mode);
+        const std::size_t at = r.Position();
         river->LoadFromStream(r);
+        countRows(*river, at);
         river->SetColorMode(mode);
         scratch.AddRiver(std::move(river));
     });
     ReadSection(reader, 4, existing(ImprovementCount()), 0, ImprovementRecordMin, noHeader, [&](TByteReader& r) {
         auto improvement = std::make_unique<TTileImprovement>(mode);
+        const std::size_t at = r.Position();
         improvement->LoadFromStream(r);
+        countRows(*improvement, at);
         improvement->SetColorMode(mode);
         scratch.AddImprovement(std::move(improvement));
     });

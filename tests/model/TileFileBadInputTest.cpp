@@ -104,6 +104,44 @@ TEST_P(TileFileBadInput, GivesItsErrorAndLeavesTheSetUnchanged)
 INSTANTIATE_TEST_SUITE_P(Damages, TileFileBadInput, ::testing::ValuesIn(Damages()),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+TEST(TileFileBadInputSweep, RowsNoBytePaysForAreBounded)
+{
+    // 14-byte improvements each claiming rows up to 65534: without a bound, a file of a few
+    // kilobytes would take gigabytes of row slots.
+    TTileFile empty;
+    empty.Clear();
+    auto data = empty.SaveToMemory(cmRGB555);
+    data.resize(data.size() - 4); // drop the improvement and variation rule counts
+    const std::size_t improvementsAt = data.size();
+    data.resize(improvementsAt + 2);
+    Put16(data, improvementsAt, 1000);
+    for (int i = 0; i < 1000; ++i)
+        for (std::uint16_t w : {std::uint16_t(i), std::uint16_t(8), std::uint16_t(0), std::uint16_t(0xFFFE),
+                                std::uint16_t(0xFFFE), std::uint16_t(0), std::uint16_t(0xFA01)}) {
+            data.push_back(static_cast<std::uint8_t>(w));
+            data.push_back(static_cast<std::uint8_t>(w >> 8));
+        }
+    data.insert(data.end(), {0, 0});
+    ASSERT_EQ(data.size(), improvementsAt + 2 + 14000 + 2);
+    auto set = MakeSmallSet();
+    try {
+        set->LoadFromMemory(data, false);
+        FAIL() << "no error";
+    } catch (const EFileFormatError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Improvements: element 17 has overlay rows out of all proportion to the size of the file (offset " +
+                      std::to_string(improvementsAt + 2 + 17 * 14) + ")");
+    }
+    EXPECT_TRUE(SameSet(*set, *MakeSmallSet()));
+    // A few such overlays fit the bound and read back as they were written.
+    Put16(data, improvementsAt, 10);
+    data.resize(improvementsAt + 2 + 140);
+    data.insert(data.end(), {0, 0});
+    set->LoadFromMemory(data, false);
+    EXPECT_EQ(set->Improvement(1).FirstLine, 0xFFFE);
+    EXPECT_EQ(set->SaveToMemory(cmRGB555), data);
+}
+
 TEST(TileFileBadInputSweep, EveryPrefixOfAValidFileIsAnError)
 {
     const auto data = MakeSmallSet()->SaveToMemory(cmRGB555);
