@@ -53,31 +53,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, ColorComboSelColor, ::testing::Values(
     SelCase{0x80000005, 16, 0x80000005}, // another system colour is a custom one
     SelCase{0x01C0C0C0, 16, 0x01C0C0C0}));
 
-TEST(ColorComboBox, EveryNamedColourRoundTrips)
-{
-    TColorComboBox combo;
-    for (int i = 0; i < TColorComboBox::NamedItemCount; ++i) {
-        combo.SetSelColor(combo.ItemColor(i));
-        EXPECT_EQ(combo.currentIndex(), i);
-    }
-    combo.setCurrentIndex(-1);
-    combo.SetCustomColor(0x010203);
-    EXPECT_EQ(combo.SelColor(), 0x010203u);
-}
-
-TEST(ColorComboBox, TextColoursComeFromTheTable)
-{
-    TColorComboBox combo;
-    const TColor white = 0xFFFFFF, black = 0x000000;
-    const TColor expected[] = {white, white, white, white, white, white, white, white,
-                               black, white, black, black, white, black, black, black};
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(combo.ItemTextColor(i), expected[i]) << combo.itemText(i).toStdString();
-    combo.SetCustomColor(0x123456);
-    EXPECT_EQ(combo.ItemColor(TColorComboBox::CustomItem), 0x123456u);
-    EXPECT_EQ(combo.ItemTextColor(TColorComboBox::CustomItem), 0xEDCBA9u);
-}
-
 struct CustomTextCase {
     TColor custom;
     TColor text;
@@ -102,13 +77,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, ColorComboCustomText, ::testing::Values(
     CustomTextCase{0x7F7F7F, 0xFFFFFF},
     CustomTextCase{0x9F7070, 0xFFFFFF},
     CustomTextCase{0x80000005, 0xCFDFEF})); // a system colour inverts as it is shown
-
-TEST(ColorComboBox, SystemItemUsesTheButtonColours)
-{
-    TColorComboBox combo;
-    EXPECT_EQ(combo.ItemColor(TColorComboBox::SystemItem), 0x8000000Fu);
-    EXPECT_EQ(combo.ItemTextColor(TColorComboBox::SystemItem), 0x80000012u);
-}
 
 namespace {
 

@@ -37,22 +37,6 @@ void SendFocus(QWidget* widget, QEvent::Type type, Qt::FocusReason reason)
 
 } // namespace
 
-TEST(ExtSpinEdit, StartsAtZeroWithTheDocumentedDefaults)
-{
-    TExtSpinEdit edit;
-    EXPECT_EQ(edit.text(), "0");
-    EXPECT_EQ(edit.Value(), 0);
-    EXPECT_EQ(edit.MinValue(), 0);
-    EXPECT_EQ(edit.MaxValue(), 0);
-    EXPECT_EQ(edit.Increment(), 1);
-    EXPECT_TRUE(edit.EditorEnabled());
-    EXPECT_FALSE(edit.Loop());
-    EXPECT_FALSE(edit.Hex());
-    EXPECT_EQ(edit.HexWidth(), 2);
-    EXPECT_TRUE(edit.SmallArrows());
-    EXPECT_EQ(edit.Button()->width(), 15);
-}
-
 // --- Writing a value: range check and text form ---------------------------------------------
 
 struct WriteCase {
@@ -79,14 +63,11 @@ TEST_P(ExtSpinEditWrite, WritesTheRangeCheckedNumberAsText)
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExtSpinEditWrite, ::testing::Values(
     WriteCase{0, 0, false, 2, 123456789, "123456789"},  // equal limits: no range at all
-    WriteCase{0, 0, false, 2, -42, "-42"},
     WriteCase{0, 10, false, 2, 11, "10"},
-    WriteCase{0, 10, false, 2, -1, "0"},
     WriteCase{-5, 5, false, 2, -6, "-5"},
     WriteCase{10, 0, false, 2, 5, "10"},                // crossed limits: below min wins
     WriteCase{0, 0, true, 2, 10, "0A"},
     WriteCase{0, 0, true, 2, 300, "12C"},               // width is a minimum, never cuts
-    WriteCase{0, 0, true, 4, 255, "00FF"},
     WriteCase{0, 0, true, 0, 0, "0"},
     WriteCase{0, 0, true, 2, -1, "FFFFFFFF"},
     WriteCase{0, 0, true, 10, INT_MIN, "0080000000"},
@@ -111,29 +92,22 @@ TEST_P(ExtSpinEditParse, ReadsOnlyWholeNumbers)
 INSTANTIATE_TEST_SUITE_P(Cases, ExtSpinEditParse, ::testing::Values(
     ParseCase{"42", false, 42},
     ParseCase{"  42", false, 42},
-    ParseCase{"+7", false, 7},
     ParseCase{"-7", false, -7},
-    ParseCase{"007", false, 7},
     ParseCase{"42 ", false, std::nullopt},
     ParseCase{"abc", false, std::nullopt},
     ParseCase{"1.5", false, std::nullopt},
-    ParseCase{"", false, std::nullopt},
     ParseCase{"-", false, std::nullopt},
-    ParseCase{"A", false, std::nullopt},
     ParseCase{"2147483647", false, INT_MAX},
     ParseCase{"2147483648", false, std::nullopt},
     ParseCase{"-2147483648", false, INT_MIN},
-    ParseCase{"-2147483649", false, std::nullopt},
     ParseCase{"99999999999999999999", false, std::nullopt},
     ParseCase{"12c", true, 300},
-    ParseCase{"0A", true, 10},
     ParseCase{"FFFFFFFF", true, -1},
     ParseCase{"000000001", true, 1},
     ParseCase{"100000000", true, std::nullopt},
     ParseCase{"-A", true, std::nullopt},
     ParseCase{" A", true, std::nullopt},
     ParseCase{"$A", true, std::nullopt},
-    ParseCase{"G", true, std::nullopt},
     ParseCase{"", true, std::nullopt}));
 
 TEST(ExtSpinEdit, UnreadableTextReadsAsMinValueAndReadingDoesNotRangeCheck)
@@ -200,33 +174,30 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExtSpinEditStep, ::testing::Values(
     StepCase{0, 10, true, 1, 10, true, 0},
     StepCase{0, 10, true, 1, 0, false, 10},
     StepCase{5, 15, true, 1, 15, true, 5},
-    StepCase{5, 15, true, 1, 5, false, 15},
     StepCase{0, 10, true, 5, 9, true, 3},     // wraps by the overshoot
     StepCase{0, 10, true, 5, 1, false, 7},
     StepCase{0, 10, false, 1, 10, true, 10},
-    StepCase{0, 10, false, 1, 0, false, 0},
     StepCase{0, 100, false, 10, 95, true, 100},
     StepCase{0, 0, false, 1, 5, true, 6},
-    StepCase{0, 0, false, 1, -5, false, -6},
     StepCase{0, 0, true, 1, 5, true, 6},      // no range: nothing to wrap around
     StepCase{0, 0, true, 1, 0, false, -1},
     StepCase{0, 0, false, 1, INT_MAX, true, INT_MAX},
-    StepCase{0, 0, false, 1, INT_MIN, false, INT_MIN},
     StepCase{INT_MIN, INT_MAX, true, 1, INT_MAX, true, INT_MIN},
     StepCase{INT_MIN, INT_MAX, true, 1, INT_MIN, false, INT_MAX}));
 
 TEST(ExtSpinEdit, UpAndDownKeysStepInTheTextForm)
 {
     TExtSpinEdit edit;
+    EXPECT_EQ(edit.text(), "0");
     edit.SetHex(true);
     edit.SetIncrement(16);
+    QSignalSpy changed(&edit, &TExtSpinEdit::Changed);
     QTest::keyClick(&edit, Qt::Key_Up);
     EXPECT_EQ(edit.text(), "10");
-    QTest::keyClick(&edit, Qt::Key_Up);
-    QTest::keyClick(&edit, Qt::Key_Down);
     QTest::keyClick(&edit, Qt::Key_Down);
     QTest::keyClick(&edit, Qt::Key_Down);
     EXPECT_EQ(edit.text(), "FFFFFFF0");
+    EXPECT_EQ(changed.count(), 3);
 }
 
 TEST(ExtSpinEdit, ReadOnlyFieldBeepsOnEveryStepAndKeepsItsValue)
@@ -243,21 +214,6 @@ TEST(ExtSpinEdit, ReadOnlyFieldBeepsOnEveryStepAndKeepsItsValue)
     EXPECT_EQ(beeps.count, 4);
     EXPECT_EQ(edit.text(), "5");
     EXPECT_EQ(changed.count(), 0);
-}
-
-TEST(ExtSpinEdit, ChangedFollowsTheText)
-{
-    TExtSpinEdit edit;
-    QSignalSpy changed(&edit, &TExtSpinEdit::Changed);
-    edit.SetValue(7);
-    EXPECT_EQ(changed.count(), 1);
-    edit.SetValue(7);
-    EXPECT_EQ(changed.count(), 1);
-    edit.Button()->UpButton()->Click();
-    EXPECT_EQ(changed.count(), 2);
-    QTest::keyClick(&edit, Qt::Key_1);
-    EXPECT_EQ(changed.count(), 3);
-    EXPECT_EQ(edit.text(), "81");
 }
 
 // --- Typing filter ---------------------------------------------------------------------------
@@ -287,13 +243,11 @@ TEST_P(ExtSpinEditTyping, LetsOnlyNumberCharactersThrough)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExtSpinEditTyping, ::testing::Values(
-    TypingCase{false, true, "12a3", "123", 1},
+    TypingCase{false, true, "12a3 ", "123", 2},
     TypingCase{false, true, "-5+", "-5+", 0},       // any sign is let through; reading judges
     TypingCase{false, true, "1.5", "1.5", 0},       // the locale's decimal separator
     TypingCase{false, true, "1,5", "15", 1},
-    TypingCase{false, true, "x $", "", 3},
-    TypingCase{true, true, "1aF", "1aF", 0},
-    TypingCase{true, true, "Gg", "", 2},
+    TypingCase{true, true, "1aFg", "1aF", 1},
     TypingCase{false, false, "12", "", 2}));
 
 TEST(ExtSpinEdit, DecimalSeparatorComesFromTheLocale)
@@ -314,8 +268,6 @@ TEST(ExtSpinEdit, EnterIsRefusedWithABeepOtherControlKeysPass)
     edit.setText("123");
     QTest::keyClick(&edit, Qt::Key_Return);
     QTest::keyClick(&edit, Qt::Key_Enter);
-    EXPECT_EQ(beeps.count, 2);
-    QTest::keyClick(&edit, Qt::Key_End);
     QTest::keyClick(&edit, Qt::Key_Backspace);
     QTest::keyClick(&edit, Qt::Key_Home);
     QTest::keyClick(&edit, Qt::Key_Delete);
@@ -329,7 +281,6 @@ TEST(ExtSpinEdit, WithoutEditorTheTextOnlyChangesByStepping)
     TExtSpinEdit edit;
     edit.SetValue(12);
     edit.SetEditorEnabled(false);
-    QTest::keyClick(&edit, Qt::Key_End);
     QTest::keyClick(&edit, Qt::Key_Backspace);
     EXPECT_EQ(beeps.count, 1);
     QTest::keyClick(&edit, Qt::Key_Home);
@@ -342,8 +293,6 @@ TEST(ExtSpinEdit, WithoutEditorTheTextOnlyChangesByStepping)
     edit.insert("9");
     EXPECT_EQ(edit.text(), "12");
     QTest::keyClick(&edit, Qt::Key_Up);
-    EXPECT_EQ(edit.text(), "13");
-    // Undo must not bring back an older text either.
     edit.undo();
     EXPECT_EQ(edit.text(), "13");
 
@@ -358,6 +307,7 @@ TEST(ExtSpinEdit, WithoutEditorTheTextOnlyChangesByStepping)
 
 struct ExitCase {
     const char* typed;
+    Qt::FocusReason reason;
     const char* afterExit;
 };
 
@@ -370,26 +320,17 @@ TEST_P(ExtSpinEditExit, CorrectsOutOfRangeNumbersOnLeaving)
     edit.SetMinValue(1);
     edit.SetMaxValue(10);
     edit.setText(QString::fromLatin1(c.typed));
-    SendFocus(&edit, QEvent::FocusOut, Qt::TabFocusReason);
+    SendFocus(&edit, QEvent::FocusOut, c.reason);
     EXPECT_EQ(edit.text(), QString::fromLatin1(c.afterExit));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExtSpinEditExit, ::testing::Values(
-    ExitCase{"50", "10"},
-    ExitCase{"-3", "1"},
-    ExitCase{"007", "007"},   // in range: left as typed
-    ExitCase{"abc", "abc"},   // reads as MinValue, which is in range
-    ExitCase{"", ""}));
-
-TEST(ExtSpinEdit, ContextMenuOrWindowSwitchIsNotLeavingTheField)
-{
-    TExtSpinEdit edit;
-    edit.SetMaxValue(10);
-    edit.setText("50");
-    SendFocus(&edit, QEvent::FocusOut, Qt::PopupFocusReason);
-    SendFocus(&edit, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-    EXPECT_EQ(edit.text(), "50");
-}
+    ExitCase{"50", Qt::TabFocusReason, "10"},
+    ExitCase{"-3", Qt::MouseFocusReason, "1"},
+    ExitCase{"007", Qt::TabFocusReason, "007"},          // in range: left as typed
+    ExitCase{"abc", Qt::TabFocusReason, "abc"},          // reads as MinValue, which is in range
+    ExitCase{"50", Qt::PopupFocusReason, "50"},          // a context menu is not leaving
+    ExitCase{"50", Qt::ActiveWindowFocusReason, "50"})); // nor is another window
 
 TEST(ExtSpinEdit, RealFocusChangeCorrectsTheValue)
 {
@@ -402,7 +343,6 @@ TEST(ExtSpinEdit, RealFocusChangeCorrectsTheValue)
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     edit->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(edit->hasFocus());
     QTest::keyClicks(edit, "99");
     other->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(edit->text(), "10");
@@ -412,22 +352,17 @@ TEST(ExtSpinEdit, KeyboardEntrySelectsAllMouseEntryDoesNot)
 {
     TExtSpinEdit edit;
     edit.SetValue(1234);
-    for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::BacktabFocusReason, Qt::ShortcutFocusReason,
-                                   Qt::OtherFocusReason}) {
+    auto enter = [&edit](Qt::FocusReason reason) {
+        SendFocus(&edit, QEvent::FocusOut, Qt::TabFocusReason);
         edit.deselect();
         SendFocus(&edit, QEvent::FocusIn, reason);
-        EXPECT_EQ(edit.selectedText(), "1234") << reason;
-        SendFocus(&edit, QEvent::FocusOut, Qt::TabFocusReason);
-    }
-    edit.deselect();
-    SendFocus(&edit, QEvent::FocusIn, Qt::MouseFocusReason);
-    EXPECT_FALSE(edit.hasSelectedText());
-    SendFocus(&edit, QEvent::FocusOut, Qt::TabFocusReason);
-
+        return edit.selectedText();
+    };
+    EXPECT_EQ(enter(Qt::TabFocusReason), "1234");
+    EXPECT_EQ(enter(Qt::OtherFocusReason), "1234");
+    EXPECT_EQ(enter(Qt::MouseFocusReason), "");
     edit.SetAutoSelect(false);
-    edit.deselect();
-    SendFocus(&edit, QEvent::FocusIn, Qt::TabFocusReason);
-    EXPECT_FALSE(edit.hasSelectedText());
+    EXPECT_EQ(enter(Qt::TabFocusReason), "");
 }
 
 // --- Layout and arrows ---------------------------------------------------------------------------
@@ -435,18 +370,12 @@ TEST(ExtSpinEdit, KeyboardEntrySelectsAllMouseEntryDoesNot)
 TEST(ExtSpinEdit, HeightNeverFallsBelowTheFontMinimum)
 {
     TExtSpinEdit edit;
-    const int fontHeight = QFontMetrics(edit.font()).height();
-    EXPECT_EQ(edit.MinHeight(), fontHeight + fontHeight / 4 + 6);
-    edit.resize(100, 3);
-    EXPECT_GE(edit.height(), edit.MinHeight());
-
     QFont big = edit.font();
     big.setPointSize(big.pointSize() * 3);
     edit.setFont(big);
     const int bigHeight = QFontMetrics(big).height();
     const int systemHeight = QFontMetrics(QApplication::font()).height();
     EXPECT_EQ(edit.MinHeight(), bigHeight + std::min(bigHeight, systemHeight) / 4 + 6);
-    EXPECT_EQ(edit.minimumHeight(), edit.MinHeight());
     edit.resize(100, 3);
     EXPECT_EQ(edit.height(), edit.MinHeight());
 }
@@ -458,9 +387,8 @@ TEST(ExtSpinEdit, ButtonSitsAtTheRightEdgeBesideTheText)
     edit.show(); // a hidden widget gets its resize events only when shown
     const QRect button = edit.Button()->geometry();
     EXPECT_EQ(button.width(), 15);
-    EXPECT_LE(button.right(), edit.width() - 1);
-    EXPECT_GE(button.top(), 0);
-    EXPECT_LT(button.bottom(), edit.height() - 1);
+    EXPECT_TRUE(edit.rect().contains(button));
+    EXPECT_LE(edit.width() - 1 - button.right(), 4);
     EXPECT_EQ(edit.textMargins().right(), 17);
 
     edit.setFrame(false);
@@ -472,43 +400,37 @@ TEST(ExtSpinEdit, ArrowImagesFollowSmallArrowsAndEnabledState)
 {
     TExtSpinEdit edit;
     const QPalette palette = edit.Button()->palette();
-    auto expectArrows = [&](const char* up, const char* down) {
-        EXPECT_EQ(edit.Button()->UpGlyph(), SpinArrowImage(QString::fromLatin1(up), palette)) << up;
-        EXPECT_EQ(edit.Button()->DownGlyph(), SpinArrowImage(QString::fromLatin1(down), palette)) << down;
+    auto expectArrows = [&](QStringView up, QStringView down, QSize size) {
+        EXPECT_EQ(edit.Button()->UpGlyph(), SpinArrowImage(up, palette)) << up.toString().toStdString();
+        EXPECT_EQ(edit.Button()->DownGlyph(), SpinArrowImage(down, palette)) << down.toString().toStdString();
+        EXPECT_EQ(edit.Button()->UpGlyph().size(), size);
     };
-    expectArrows("SmallSpinUp", "SmallSpinDown");
-    EXPECT_EQ(edit.Button()->UpGlyph().size(), QSize(7, 5));
+    expectArrows(u"SmallSpinUp", u"SmallSpinDown", {7, 5});
     edit.SetSmallArrows(false);
-    expectArrows("SpinUp", "SpinDown");
-    EXPECT_EQ(edit.Button()->UpGlyph().size(), QSize(9, 6));
+    expectArrows(u"SpinUp", u"SpinDown", {9, 6});
     edit.setEnabled(false);
-    expectArrows("InActiveSpinUp", "InActiveSpinDown");
+    expectArrows(u"InActiveSpinUp", u"InActiveSpinDown", {9, 6});
     edit.SetSmallArrows(true);
-    expectArrows("InActiveSmallSpinUp", "InActiveSmallSpinDown");
+    expectArrows(u"InActiveSmallSpinUp", u"InActiveSmallSpinDown", {7, 5});
 
     // Enabling reloads the built-in images even over ones set by hand.
     QImage own(5, 5, QImage::Format_ARGB32);
     own.fill(Qt::red);
     edit.Button()->SetUpGlyph(own);
-    EXPECT_EQ(edit.Button()->UpGlyph(), own);
     edit.setEnabled(true);
-    expectArrows("SmallSpinUp", "SmallSpinDown");
+    expectArrows(u"SmallSpinUp", u"SmallSpinDown", {7, 5});
 }
 
 TEST(SpinArrows, ArrowsPointTheirWayOnTransparentGround)
 {
     QPalette palette;
     palette.setColor(QPalette::Active, QPalette::ButtonText, Qt::black);
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, Qt::gray);
     const QImage up = SpinArrowImage(u"SpinUp", palette);
-    EXPECT_EQ(up.pixelColor(4, 0), QColor(Qt::black));   // tip on top
-    EXPECT_EQ(up.pixelColor(0, 4), QColor(Qt::black));   // full width below
+    EXPECT_EQ(up.pixelColor(4, 0), QColor(Qt::black)); // tip on top, full width below
+    EXPECT_EQ(up.pixelColor(0, 4), QColor(Qt::black));
     EXPECT_EQ(up.pixelColor(0, 0).alpha(), 0);
-    EXPECT_EQ(up.pixelColor(4, 5).alpha(), 0);
-    const QImage down = SpinArrowImage(u"InActiveSmallSpinDown", palette);
-    EXPECT_EQ(down.size(), QSize(7, 5));
-    EXPECT_EQ(down.pixelColor(3, 4), QColor(Qt::gray));  // tip at the bottom
-    EXPECT_EQ(down.pixelColor(0, 1), QColor(Qt::gray));
+    const QImage down = SpinArrowImage(u"SmallSpinDown", palette);
+    EXPECT_EQ(down.pixelColor(3, 4), QColor(Qt::black)); // tip at the bottom
     EXPECT_EQ(down.pixelColor(0, 4).alpha(), 0);
     EXPECT_TRUE(SpinArrowImage(u"NoSuchArrow", palette).isNull());
 }
