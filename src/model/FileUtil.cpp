@@ -13,6 +13,10 @@ namespace kestrund {
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName)
 {
+    // A folder opens as a stream on some systems but has no size to read.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(std::filesystem::path(fileName), ignored))
+        throw EFileOpenError(fileName);
     std::ifstream in(std::filesystem::path(fileName), std::ios::binary);
     if (!in)
         throw EFileOpenError(fileName);

@@ -424,16 +424,16 @@ TEST(TileFileFiles, CreateAndOpenErrorsNameTheFile)
 
     auto set = MakeSmallSet();
     const auto before = Save(*set, cmRGB555);
-    const std::string missing = dir.File("missing.til");
-    for (bool append : {false, true}) {
-        try {
-            set->LoadFromFile(missing, append);
-            FAIL() << "no error";
-        } catch (const EFileOpenError& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing + "\"");
+    for (const std::string& name : {dir.File("missing.til"), dir.Path.string()}) // a folder is no file
+        for (bool append : {false, true}) {
+            try {
+                set->LoadFromFile(name, append);
+                FAIL() << "no error";
+            } catch (const EFileOpenError& e) {
+                EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + name + "\"");
+            }
+            EXPECT_EQ(Save(*set, cmRGB555), before);
         }
-        EXPECT_EQ(Save(*set, cmRGB555), before);
-    }
 }
 
 } // namespace
