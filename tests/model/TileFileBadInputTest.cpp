@@ -175,11 +175,18 @@ TEST(TileFileBadInputSweep, EveryPrefixOfASetWithOverlaysIsAnError)
 
 TEST(TileFileBadInputSweep, DamagedBytesNeverCrash)
 {
-    // Every single byte of the small file from the first overlay on set to a few hostile
-    // values: each read either raises a model error or accepts a file it saves back
-    // byte for byte (less the bytes after the last section).
+    // The small file's counts, headers, record fields and overlay bytes, each set to a few
+    // hostile values: every read either raises a model error or accepts a file that it
+    // saves back byte for byte (less the bytes after the last section).
     const auto clean = MakeSmallSet()->SaveToMemory(cmRGB555);
+    std::vector<std::size_t> positions;
+    for (std::size_t at = 0; at < 40; ++at) // counts, headers, the first records
+        positions.push_back(at);
+    for (std::size_t at = small::TilesAt; at < small::Tile0At + 8; ++at)
+        positions.push_back(at);
     for (std::size_t at = small::Tile1SizeAt; at < clean.size(); ++at)
+        positions.push_back(at);
+    for (const std::size_t at : positions)
         for (std::uint8_t value : {0x00, 0x01, 0x7F, 0x80, 0xFE, 0xFF}) {
             auto data = clean;
             data[at] = value;
