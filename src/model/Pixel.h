@@ -2,24 +2,18 @@
 // The two 16-bit pixel layouts, conversions to and from display colours (0x00BBGGRR),
 // and the mode-0 picture buffer used to compose and read pictures.
 
+#include "Colors.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace kestrund {
 
-using TColor = std::uint32_t; // 0x00BBGGRR, or 0x80000000 + n for a system colour
-
 enum : std::uint8_t {
     cmRGB555 = 0, // "Normal colors"
     cmRGB565 = 1, // "InGame version"
 };
-
-constexpr TColor clRed = 0x0000FF;
-constexpr TColor clLime = 0x00FF00;
-constexpr TColor clBlue = 0xFF0000;
-constexpr TColor clFuchsia = 0xFF00FF;
-constexpr TColor clDefaultShadow = 0x808080;
 
 // Any mode other than 1 is mode 0.
 TColor PixelToColor(std::uint16_t p, int mode);

@@ -1,0 +1,125 @@
+#pragma once
+// The main window: owns the open tile set, lets the user pick one element of each
+// kind, shows them in the tile view and carries the file commands.
+
+#include "MainSettings.h"
+#include "Prompts.h"
+#include "TileFile.h"
+#include "TileView.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <string>
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QScrollArea;
+class QToolButton;
+
+namespace kestrund {
+
+class TExtSpinEdit;
+class TTileViewWidget;
+
+// Element kinds in the order of the left panel.
+enum TKind { kTiles, kBorders, kRivers, kImprovements, kRules, kVariationRules, KindCount };
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // iniPath: the settings file; fileToOpen: a tile file named on the command line.
+    TMainForm(TPrompts& prompts, const std::string& iniPath, const std::string& fileToOpen = {},
+              QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // State
+    TTileFile TileFile;
+    QImage ViewPicture;
+    int ImgBorderWidth = 2;
+    int ZoomFactor = 1;
+    TColor BgColor = 0xC0C0C0;
+    TColor ShadowColor = 0x808080;
+    const TTileRule* CurrentRule = nullptr;
+    TMainSettings Settings; // folders and preferences as read and changed during the run
+    std::string LogFileName;
+
+    // Operations
+    void LoadTileFile(const std::string& name, bool append);
+    void OpenTileFile(bool append);
+    void ImportScriptFile(bool append);
+    void UpdateCounters();
+    void RedrawView();
+    void ShowTileRule(const TTileRule* rule);
+    void SetBackgroundColor(TColor c);
+    void SetShadowColor(TColor c);
+    void ReadSettings();
+    void WriteSettings(bool force);
+    TViewState ViewState() const;
+
+    // Menu commands
+    void miFileOpenClick() { OpenTileFile(false); }
+    void miFileNewClick();
+    void miFileSaveTileFileClick();
+    void miFileImportScriptClick() { ImportScriptFile(false); }
+    void miFileExportScriptClick();
+    void miAppendTileFileClick() { OpenTileFile(true); }
+    void miAppendScriptClick() { ImportScriptFile(true); }
+    void miHelpAboutClick();
+    void SetZoom(int zoom);
+
+    // Widgets (public for the tests that drive the window)
+    std::array<QCheckBox*, KindCount> ShowBoxes{};
+    std::array<QGroupBox*, KindCount> Groups{};
+    std::array<TExtSpinEdit*, KindCount> Spins{};
+    std::array<QLabel*, KindCount> CountLabels{};
+    QLabel *lTileIDHex = nullptr, *lTileTSIHex = nullptr, *lTileCutoutHex = nullptr;
+    QLabel *lBorderFromHex = nullptr, *lBorderToHEx = nullptr, *lRiverIDHex = nullptr, *lTIIDHex = nullptr;
+    QLabel* lVRTileSetIndex = nullptr;
+    std::array<QLabel*, 15> RuleLabels{}; // N, NW, NE, W, C, E, SW, S, SE, Graph., Alt1..Alt5
+    std::array<QToolButton*, 4> BorderButtons{};  // SW, NW, NE, SE
+    TTileViewWidget* pbTile = nullptr;
+    QScrollArea* ScrollBox = nullptr;
+    QLabel* lLoadingLabel = nullptr;
+    QProgressBar* Animate1 = nullptr;
+
+    QAction *miFileOpen = nullptr, *miFileNew = nullptr, *miFileSaveTileFile = nullptr;
+    QAction *miFileImportScript = nullptr, *miFileExportScript = nullptr;
+    QAction *miAppendTileFile = nullptr, *miAppendScript = nullptr, *miFileExit = nullptr;
+    QAction *miViewSingle = nullptr, *miView3x3 = nullptr, *miViewHex = nullptr;
+    QAction* miInGameColorMode = nullptr;
+    QAction* miShadowInvert = nullptr;
+    std::array<QAction*, 8> ZoomItems{};
+    QMenu *BackgroundMenu = nullptr, *ShadowMenu = nullptr;
+    QAction *miHelpAbout = nullptr;
+
+    int BorderMask() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    QWidget* BuildLeftPanel();
+    void BuildColorMenu(QMenu* menu, bool shadow);
+    void SetSpinLimits();
+    void ClampSpins();
+    void SpinChanged(int kind);
+    void ShowBoxClicked(int kind);
+    void ColorItemClicked(QMenu* menu, QAction* item, bool shadow);
+    void ReadWindowPlacement();
+    TSettingsContext Context() const;
+    void ShowLoading(bool on);
+    std::size_t Count(int kind) const;
+
+    TPrompts& FPrompts;
+    std::string FIniPath;
+    bool FRedrawing = false;
+};
+
+} // namespace kestrund

@@ -1,0 +1,68 @@
+#pragma once
+// Every modal question the editor asks goes through TPrompts: the running program
+// shows Qt dialogs, tests install answers and read back what was asked.
+
+#include "Pixel.h"
+
+#include <QString>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace kestrund {
+
+enum class TMsgType { Error, Warning, Information, Confirmation };
+
+// Buttons of a message, and the one pressed.
+enum TMsgButton : int {
+    mbOK = 1,
+    mbCancel = 2,
+    mbYes = 4,
+    mbNo = 8,
+};
+
+struct TFileDialogRequest {
+    std::string Title;
+    std::string Filter; // "Description (*.x)|*.x|..." pairs
+    int FilterIndex = 1;
+    std::string DefaultExt;
+    std::string FileName;
+    std::string InitialDir;
+    bool OverwritePrompt = false;
+};
+
+class TPrompts {
+public:
+    virtual ~TPrompts() = default;
+    virtual std::optional<std::string> OpenFile(const TFileDialogRequest& request) = 0;
+    virtual std::optional<std::string> SaveFile(const TFileDialogRequest& request) = 0;
+    // Returns the button pressed (mbCancel when the box is closed otherwise).
+    virtual int Message(const std::string& text, TMsgType type, int buttons) = 0;
+    virtual std::optional<TColor> ChooseColor(TColor initial) = 0;
+    virtual void About(const std::string& title, const std::string& text) = 0;
+};
+
+// Qt's filter form of a "Description|patterns|..." filter: "Description (*.a *.b);;...".
+QString QtFilter(const std::string& filter);
+// The Qt filter entry of the 1-based index, or empty.
+QString QtSelectedFilter(const std::string& filter, int index);
+// A file name with the dialog's default extension added when it has none.
+std::string WithDefaultExtension(const std::string& fileName, const std::string& defaultExt);
+
+// The dialogs of the desktop.
+class TQtPrompts : public TPrompts {
+public:
+    explicit TQtPrompts(QWidget* parent) : FParent(parent) {}
+    void SetParent(QWidget* parent) { FParent = parent; }
+    std::optional<std::string> OpenFile(const TFileDialogRequest& request) override;
+    std::optional<std::string> SaveFile(const TFileDialogRequest& request) override;
+    int Message(const std::string& text, TMsgType type, int buttons) override;
+    std::optional<TColor> ChooseColor(TColor initial) override;
+    void About(const std::string& title, const std::string& text) override;
+
+private:
+    QWidget* FParent;
+};
+
+} // namespace kestrund
