@@ -475,7 +475,7 @@ QWidget* TMainForm::BuildLeftPanel()
         case kRules: {
             // The rule diagram: the neighbourhood as a diamond, then the tile IDs.
             auto* diagram = new QWidget(group);
-            diagram->setFixedSize(125, 105);
+            diagram->setFixedSize(140, 64);
             static const int at[9][2] = {{50, 42}, {27, 53}, {72, 53}, {5, 64}, {50, 64},
                                          {94, 64}, {27, 75}, {50, 86}, {72, 75}};
             static const int tags[9] = {4107, 4108, 4109, 4110, 4111, 4112, 4113, 4115, 4114};
@@ -484,12 +484,11 @@ QWidget* TMainForm::BuildLeftPanel()
                 auto* label = MonoLabel(diagram);
                 label->setObjectName(names[i]);
                 label->setMinimumWidth(0);
-                label->move(at[i][0] - 10, at[i][1] - 40);
+                label->move(at[i][0], at[i][1] - 40);
                 label->resize(40, 14);
                 SetTag(label, tags[i]);
                 RuleLabels[static_cast<std::size_t>(i)] = label;
             }
-            diagram->setFixedHeight(64);
             grid->addWidget(diagram, grid->rowCount(), 0, 1, 2);
             auto* numbers = new QGridLayout;
             static const char* const captions[6] = {"Graph.", "Alt1", "Alt2", "Alt3", "Alt4", "Alt5"};
