@@ -1,0 +1,230 @@
+// Script export and import of a game-sized set against plain stdio writing and reading
+// the same files (the pictures and the script, same names and sizes) in the same run.
+// Prints export/write floor (target <= 2), import/read floor (target <= 3) and the
+// Total-level import over the Simple-level one (target <= 1.5).
+
+#include "GameSet.h"
+#include "RatioReporter.h"
+#include "ScriptExport.h"
+#include "ScriptImport.h"
+#include "TileFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+using namespace kestrund;
+using namespace kestrund::bench;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The script's pictures go into the folder named after it: that is where an import
+// of a script without a folder line looks for them.
+const std::string ScriptName = "Game.txt";
+const std::string GraphicsName = "Game";
+
+struct TFileImage {
+    std::string RelativeName;
+    std::vector<std::uint8_t> Bytes;
+};
+
+struct TCase {
+    fs::path Root;                  // everything the benchmark writes lives below
+    std::unique_ptr<TTileFile> Set;
+    fs::path ImportFolder;          // one export, read by every import iteration
+    std::vector<TFileImage> Files;  // what that export wrote, for the floors
+    std::size_t TotalBytes = 0;
+    int NextFolder = 0;
+
+    ~TCase()
+    {
+        std::error_code ignored;
+        if (!Root.empty())
+            fs::remove_all(Root, ignored);
+    }
+
+    fs::path FreshFolder()
+    {
+        const fs::path folder = Root / ("run" + std::to_string(NextFolder++));
+        fs::create_directories(folder / GraphicsName);
+        return folder;
+    }
+};
+
+std::vector<std::uint8_t> ReadAll(const fs::path& file)
+{
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(fs::file_size(file)));
+    std::FILE* in = std::fopen(file.string().c_str(), "rb");
+    if (!in || std::fread(bytes.data(), 1, bytes.size(), in) != bytes.size())
+        throw std::runtime_error("cannot read " + file.string());
+    std::fclose(in);
+    return bytes;
+}
+
+TCase& Case()
+{
+    static TCase c;
+    if (c.Set)
+        return c;
+    c.Root = fs::temp_directory_path() / ("kestrund-scriptbench-" + std::to_string(::getpid()));
+    fs::remove_all(c.Root);
+    c.Set = MakeGameSet(1);
+    // Picture names come from these numbers: give every border and river its own file.
+    for (std::size_t i = 0; i < c.Set->BorderCount(); ++i) {
+        c.Set->Border(i).Inside = static_cast<std::uint16_t>(i / 16);
+        c.Set->Border(i).Outside = static_cast<std::uint16_t>(i % 16);
+    }
+    for (std::size_t i = 0; i < c.Set->RiverCount(); ++i)
+        c.Set->River(i).ImprovementID = static_cast<std::uint16_t>(i);
+
+    c.ImportFolder = c.FreshFolder();
+    ExportScript(*c.Set, GraphicsName, (c.ImportFolder / ScriptName).string());
+    for (const auto& entry : fs::recursive_directory_iterator(c.ImportFolder))
+        if (entry.is_regular_file()) {
+            c.Files.push_back({fs::relative(entry.path(), c.ImportFolder).string(), ReadAll(entry.path())});
+            c.TotalBytes += c.Files.back().Bytes.size();
+        }
+    return c;
+}
+
+// Every iteration writes into a folder of its own, made and removed outside the timing.
+template <class WriteInto>
+void TimeWriting(benchmark::State& state, WriteInto write)
+{
+    TCase& c = Case();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const fs::path folder = c.FreshFolder();
+        state.ResumeTiming();
+        write(folder);
+        state.PauseTiming();
+        fs::remove_all(folder);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * c.TotalBytes));
+    state.counters["files"] = static_cast<double>(c.Files.size());
+}
+
+void Export(benchmark::State& state)
+{
+    const TCase& c = Case();
+    TimeWriting(state, [&](const fs::path& folder) {
+        ExportScript(*c.Set, GraphicsName, (folder / ScriptName).string());
+    });
+}
+
+void WriteFloor(benchmark::State& state)
+{
+    const TCase& c = Case();
+    TimeWriting(state, [&](const fs::path& folder) {
+        for (const TFileImage& file : c.Files) {
+            std::FILE* out = std::fopen((folder / file.RelativeName).string().c_str(), "wb");
+            if (!out)
+                throw std::runtime_error("cannot create " + file.RelativeName);
+            std::fwrite(file.Bytes.data(), 1, file.Bytes.size(), out);
+            std::fclose(out);
+        }
+    });
+}
+
+// Every iteration imports into a new set, made and dropped outside the timing.
+template <class ImportInto>
+void TimeImport(benchmark::State& state, ImportInto import)
+{
+    TCase& c = Case();
+    const std::string script = (c.ImportFolder / ScriptName).string();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto set = std::make_unique<TTileFile>();
+        state.ResumeTiming();
+        if (const int result = import(*set, script); result != srSuccess) {
+            state.SkipWithError(("import result " + std::to_string(result)).c_str());
+            break;
+        }
+        state.PauseTiming();
+        if (set->TileCount() != c.Set->TileCount() || set->ImprovementCount() != c.Set->ImprovementCount())
+            state.SkipWithError("import lost elements");
+        set.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * c.TotalBytes));
+}
+
+void ImportSimple(benchmark::State& state)
+{
+    TimeImport(state, [](TTileFile& set, const std::string& script) {
+        std::vector<std::string> log; // the editor writes it out afterwards
+        const int result = ImportScript(set, script, &log, false);
+        benchmark::DoNotOptimize(log.data());
+        return result;
+    });
+}
+
+void ImportTotal(benchmark::State& state)
+{
+    const std::string logFile = (Case().Root / "total.log").string();
+    TimeImport(state, [&](TTileFile& set, const std::string& script) {
+        return ImportScriptLogged(set, script, logFile, false, llTotal);
+    });
+}
+
+void ReadFloor(benchmark::State& state)
+{
+    const TCase& c = Case();
+    std::vector<std::uint8_t> buffer;
+    for (auto _ : state) {
+        for (const TFileImage& file : c.Files) {
+            std::FILE* in = std::fopen((c.ImportFolder / file.RelativeName).string().c_str(), "rb");
+            if (!in)
+                throw std::runtime_error("cannot open " + file.RelativeName);
+            buffer.resize(file.Bytes.size());
+            benchmark::DoNotOptimize(std::fread(buffer.data(), 1, buffer.size(), in));
+            std::fclose(in);
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * c.TotalBytes));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    auto configure = [](benchmark::internal::Benchmark* b) {
+        b->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true)->MinTime(0.3);
+    };
+    configure(benchmark::RegisterBenchmark("WriteFloor", WriteFloor));
+    configure(benchmark::RegisterBenchmark("Export", Export));
+    configure(benchmark::RegisterBenchmark("ReadFloor", ReadFloor));
+    configure(benchmark::RegisterBenchmark("ImportSimple", ImportSimple));
+    configure(benchmark::RegisterBenchmark("ImportTotal", ImportTotal));
+    benchmark::Initialize(&argc, argv);
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    const TCase& c = Case();
+    std::printf("\nset: %zu files (%zu pictures and the script), %.2f MB\n", c.Files.size(), c.Files.size() - 1,
+                c.TotalBytes / 1e6);
+    auto ratio = [&](const std::map<std::string, double>& t, const char* a, const char* b) {
+        return t.count(a) && t.count(b) ? t.at(a) / t.at(b) : 0.0;
+    };
+    const auto& cpu = reporter.Median;
+    const auto& real = reporter.MedianReal;
+    if (!cpu.count("WriteFloor") || !cpu.count("ReadFloor") || !cpu.count("ImportSimple"))
+        return 0; // filtered run: no ratios
+    std::printf("export/write floor         = %5.2f  (real time %5.2f)  target <= 2\n",
+                ratio(cpu, "Export", "WriteFloor"), ratio(real, "Export", "WriteFloor"));
+    std::printf("import/read floor          = %5.2f  (real time %5.2f)  target <= 3\n",
+                ratio(cpu, "ImportSimple", "ReadFloor"), ratio(real, "ImportSimple", "ReadFloor"));
+    std::printf("Total-level/Simple import  = %5.2f  (real time %5.2f)  target <= 1.5\n",
+                ratio(cpu, "ImportTotal", "ImportSimple"), ratio(real, "ImportTotal", "ImportSimple"));
+    return 0;
+}
