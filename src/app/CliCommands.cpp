@@ -25,7 +25,8 @@ void PrintHelp(std::ostream& out)
     for (const TCliVerb& verb : CliVerbs())
         out << "  " << verb.Name << ' ' << verb.Usage << "\n      " << verb.Summary << '\n';
     out << "\n--mode is the colour mode the set is tagged with while reading (default 555).\n"
-        << "Exit status: 0 on success, 1 on failure, 2 for a usage error.\n";
+        << "Exit status: 0 on success, 1 on failure, 2 for a usage error; import-script exits with\n"
+        << "the import's result code (0 success, 1 to 16 failed, 17 finished with element errors).\n";
 }
 
 int UsageError(std::ostream& err, const std::string& message, std::string_view verb = {})
@@ -48,6 +49,26 @@ const std::vector<TCliVerb>& CliVerbs()
          "Reads IN.til, appends each MORE.til in order, then writes the 5-5-5 and/or 5-6-5 file.",
          {ModeOption, {"--append", true, true}, {"--out555", true, false}, {"--out565", true, false}},
          RunSave},
+        {"export-script", "IN.til SCRIPT.src [--mode 555|565] [--force]",
+         "Writes IN.til as SCRIPT.src with its pictures in a folder named like the script, beside it.",
+         {ModeOption, {"--force", false, false}},
+         RunExportScript},
+        {"import-script",
+         "SCRIPT.src [--append BASE.til] [--mode 555|565] [--log-level 0|1|2] [--out555 FILE] [--out565 FILE]",
+         "Reads SCRIPT.src (after BASE.til's elements), logs beside it, writes the requested tile files; "
+         "exits with the import's result code.",
+         {ModeOption, {"--append", true, false}, {"--log-level", true, false}, {"--out555", true, false},
+          {"--out565", true, false}},
+         RunImportScript},
+        {"render", "IN.til OUT.tga|.bmp|.jpg [--mode 555|565] [view options]",
+         "Draws the editor's view of IN.til into a picture. View options: --view single|3x3|variation, "
+         "--tile N, --border N, --river N, --improvement N, --rule N, --variation N, --border-mask M, "
+         "--border-width N, --background 0xBBGGRR, --shadow 0xBBGGRR, --hex (numbers printed in hex).",
+         {ModeOption, {"--view", true, false}, {"--tile", true, false}, {"--border", true, false},
+          {"--river", true, false}, {"--improvement", true, false}, {"--rule", true, false},
+          {"--variation", true, false}, {"--border-mask", true, false}, {"--border-width", true, false},
+          {"--background", true, false}, {"--shadow", true, false}, {"--hex", false, false}},
+         RunRender},
     };
     return verbs;
 }

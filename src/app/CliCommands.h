@@ -3,6 +3,7 @@
 // beside TileFileVerbs.cpp) and add one entry to the table in CliCommands.cpp.
 
 #include "CliArgs.h"
+#include "TileFile.h"
 
 #include <ostream>
 #include <span>
@@ -31,8 +32,18 @@ const std::vector<TCliVerb>& CliVerbs();
 // Runs a whole command line (without the program name); everything goes to out and err.
 int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
+// Reads a tile file into set; errors about its contents name the file.
+TTileFileLoadInfo LoadNamed(TTileFile& set, const std::string& fileName, bool append);
+
 // Verbs on tile files (TileFileVerbs.cpp).
 int RunInfo(const TCliArgs& args, std::ostream& out, std::ostream& err);
 int RunSave(const TCliArgs& args, std::ostream& out, std::ostream& err);
+
+// Verbs on scripts (ScriptVerbs.cpp).
+int RunExportScript(const TCliArgs& args, std::ostream& out, std::ostream& err);
+int RunImportScript(const TCliArgs& args, std::ostream& out, std::ostream& err);
+
+// The view as a picture (RenderVerb.cpp).
+int RunRender(const TCliArgs& args, std::ostream& out, std::ostream& err);
 
 } // namespace kestrund::cli

@@ -9,10 +9,8 @@
 
 namespace kestrund::cli {
 
-namespace {
-
-// Reads a tile file; errors about its contents are prefixed with the file's name, since
-// one command may read several files.
+// Errors about a file's contents are prefixed with the file's name, since one command
+// may read several files.
 TTileFileLoadInfo LoadNamed(TTileFile& set, const std::string& fileName, bool append)
 {
     try {
@@ -23,8 +21,6 @@ TTileFileLoadInfo LoadNamed(TTileFile& set, const std::string& fileName, bool ap
         throw EKestrundError(fileName + ": " + e.what());
     }
 }
-
-} // namespace
 
 int RunInfo(const TCliArgs& args, std::ostream& out, std::ostream& /*err*/)
 {
