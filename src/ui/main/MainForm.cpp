@@ -188,7 +188,11 @@ TMainForm::~TMainForm()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    event->accept();
+    // The import keeps the window painted while it runs; it cannot be left half-way.
+    if (FImporting)
+        event->ignore();
+    else
+        event->accept();
 }
 
 TSettingsContext TMainForm::Context() const
@@ -832,11 +836,13 @@ void TMainForm::ImportScriptFile(bool append)
         };
         int result = srSuccess;
         bool failed = false;
+        FImporting = true;
         try {
             result = ImportScriptInto(TileFile, *name, LogFileName, append, Settings.LogLevel, progress);
         } catch (const std::exception&) {
             failed = true;
         }
+        FImporting = false;
         CurrentRule = nullptr; // the rules may have been replaced
         ShowLoading(false);
         if (failed || (result >= 1 && result <= 16))

@@ -120,6 +120,7 @@ private:
     TPrompts& FPrompts;
     std::string FIniPath;
     bool FRedrawing = false;
+    bool FImporting = false;
 };
 
 } // namespace kestrund
