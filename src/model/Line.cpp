@@ -3,6 +3,7 @@
 #include "TileFileIO.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kestrund {
 
@@ -27,22 +28,29 @@ void TLine::Encode(std::span<const std::uint16_t> pixels, std::uint16_t transpar
     static constexpr std::uint8_t endOp[] = {opTransparentEnd, opShadowEnd, opLiteralEnd};
 
     Width = static_cast<std::uint16_t>(pixels.size());
-    Words.clear();
-    Words.reserve(2 * pixels.size() + 1);
     if (pixels.empty()) {
-        Words.push_back(static_cast<std::uint16_t>(opTransparentEnd << 8));
+        Words.assign(1, static_cast<std::uint16_t>(opTransparentEnd << 8));
         return;
     }
+
+    // At most a header and a literal word per pixel: written aside, then copied into
+    // words of the exact size. Rows as wide as a tile need no allocation for this.
+    std::array<std::uint16_t, 512> small;
+    std::vector<std::uint16_t> large;
+    const std::size_t bound = 2 * pixels.size();
+    std::uint16_t* const out = bound <= small.size() ? small.data() : (large.resize(bound), large.data());
+    std::size_t count = 0;
 
     // Emits one run of the same class; pieces of 255 pixels come first when it is longer.
     auto emit = [&](Kind kind, std::size_t start, std::size_t length, bool last) {
         while (length > 0) {
             const std::size_t n = length > 255 ? 255 : length;
             const bool final = last && n == length;
-            Words.push_back(static_cast<std::uint16_t>((final ? endOp[kind] : midOp[kind]) << 8 | n));
-            if (kind == kLiteral)
-                Words.insert(Words.end(), pixels.begin() + static_cast<std::ptrdiff_t>(start),
-                             pixels.begin() + static_cast<std::ptrdiff_t>(start + n));
+            out[count++] = static_cast<std::uint16_t>((final ? endOp[kind] : midOp[kind]) << 8 | n);
+            if (kind == kLiteral) {
+                std::copy_n(pixels.begin() + static_cast<std::ptrdiff_t>(start), n, out + count);
+                count += n;
+            }
             start += n;
             length -= n;
         }
@@ -59,7 +67,7 @@ void TLine::Encode(std::span<const std::uint16_t> pixels, std::uint16_t transpar
         }
     }
     emit(runKind, runStart, pixels.size() - runStart, true);
-    Words.shrink_to_fit();
+    Words = std::vector<std::uint16_t>(out, out + count);
 }
 
 void TLine::ComputeWidth()

@@ -39,6 +39,13 @@ public:
     {
         ComputeWidth();
     }
+    // A line encoding a row of pixels, as Encode does.
+    TLine(std::uint8_t colorMode, std::span<const std::uint16_t> pixels, std::uint16_t transparent,
+          std::uint16_t shadow)
+        : ColorMode(colorMode), Words()
+    {
+        Encode(pixels, transparent, shadow);
+    }
 
     std::uint8_t ColorMode = cmRGB555;
     std::uint16_t Width = 94;

@@ -102,15 +102,34 @@ void TTileOverlay::FromBuffer(const TPictureBuffer& buffer, TColor transparent, 
     Clear();
     const std::uint16_t t = ColorToPixel(transparent, ColorMode);
     const std::uint16_t s = ColorToPixel(shadow, ColorMode);
-    std::vector<std::uint16_t> row(static_cast<std::size_t>(buffer.Width()));
-    std::vector<std::unique_ptr<TLine>> lines(static_cast<std::size_t>(buffer.Height()));
-    for (int y = 0; y < buffer.Height(); ++y) {
-        for (int x = 0; x < buffer.Width(); ++x)
-            row[static_cast<std::size_t>(x)] =
-                ColorMode == cmRGB565 ? ConvertPixel(buffer(x, y), cmRGB555, cmRGB565) : buffer(x, y);
-        auto line = std::make_unique<TLine>(ColorMode);
-        line->Encode(row, t, s);
-        lines[static_cast<std::size_t>(y)] = std::move(line);
+    const bool convert = ColorMode == cmRGB565;
+    const std::size_t width = static_cast<std::size_t>(buffer.Width());
+    const std::size_t height = static_cast<std::size_t>(buffer.Height());
+
+    // Rows that hold anything but the transparent colour, found column by column as the
+    // buffer is stored. Trim would drop the blank ones anyway, and most rows of a tile's
+    // picture are blank.
+    std::vector<std::uint8_t> drawn(height, 0);
+    for (std::size_t x = 0; x < width; ++x) {
+        const std::uint16_t* column = buffer.Column(static_cast<int>(x));
+        if (convert)
+            for (std::size_t y = 0; y < height; ++y)
+                drawn[y] |= ConvertPixel(column[y], cmRGB555, cmRGB565) != t;
+        else
+            for (std::size_t y = 0; y < height; ++y)
+                drawn[y] |= column[y] != t;
+    }
+
+    std::vector<std::uint16_t> row(width);
+    std::vector<std::unique_ptr<TLine>> lines(height);
+    for (std::size_t y = 0; y < height; ++y) {
+        if (!drawn[y])
+            continue;
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint16_t p = buffer.Column(static_cast<int>(x))[y];
+            row[x] = convert ? ConvertPixel(p, cmRGB555, cmRGB565) : p;
+        }
+        lines[y] = std::make_unique<TLine>(ColorMode, row, t, s);
     }
     Lines = std::move(lines);
     Trim();

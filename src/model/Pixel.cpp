@@ -73,8 +73,11 @@ std::uint16_t MultiplyPixel(std::uint16_t p1, std::uint16_t p2)
 
 TPictureBuffer::TPictureBuffer(int width, int height, std::uint16_t fill)
     : FWidth(std::max(width, 0)), FHeight(std::max(height, 0)),
-      FWords(static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight), fill)
+      FWords(static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight))
 {
+    // Zeroing is a block clear; other fills go word by word.
+    if (fill != 0)
+        Fill(fill);
 }
 
 void TPictureBuffer::Fill(std::uint16_t p)

@@ -45,6 +45,10 @@ public:
     }
     void Fill(std::uint16_t p);
 
+    // Column x as stored: Height() words from the top; x must lie inside.
+    const std::uint16_t* Column(int x) const { return FWords.data() + Index(x, 0); }
+    std::uint16_t* Column(int x) { return FWords.data() + Index(x, 0); }
+
     bool operator==(const TPictureBuffer&) const = default;
 
 private:
