@@ -5,6 +5,7 @@
 #include "ScriptPaths.h"
 #include "ScriptText.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kestrund {
@@ -445,12 +446,15 @@ private:
             const std::int32_t n = StrToIntStrict(Item(items, 0));
             if (n < 0 || n > 0xFFFF)
                 throw EKestrundError(Format("%d is not a valid number of steps", n));
-            rule.SetStepCount(static_cast<std::uint16_t>(n));
+            // Steps are made only for the items the line holds: a short line announcing
+            // 65535 steps must not cost a quarter megabyte per rule.
+            std::vector<std::uint32_t> steps;
+            steps.reserve(std::min(static_cast<std::size_t>(n), items.size()));
             for (std::int32_t k = 0; k < n; ++k) {
                 const std::string& item = Item(items, static_cast<std::size_t>(k) + 1);
-                rule.SetStep(static_cast<std::size_t>(k),
-                             static_cast<std::uint32_t>(StrToIntStrict(FVersion11 ? item : "$" + item)));
+                steps.push_back(static_cast<std::uint32_t>(StrToIntStrict(FVersion11 ? item : "$" + item)));
             }
+            rule.Steps = std::move(steps);
         } else {
             const std::size_t n = items.size() / 3;
             rule.SetStepCount(static_cast<std::uint16_t>(n));
