@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -19,21 +20,31 @@ struct TCloser {
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName)
 {
-    // A folder opens as a stream on some systems but has no size to read.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(std::filesystem::path(fileName), ignored))
-        throw EFileOpenError(fileName);
-    // Plain stdio: an import reads hundreds of small pictures, and a stream's set-up
-    // costs more than reading one of them.
+    // Plain stdio and no look-up by name besides the opening: an import reads hundreds
+    // of small pictures, and each look-up costs about as much as reading one of them.
     const std::unique_ptr<std::FILE, TCloser> in(std::fopen(fileName.c_str(), "rb"));
     if (!in || std::fseek(in.get(), 0, SEEK_END) != 0)
         throw EFileOpenError(fileName);
     const long size = std::ftell(in.get());
     if (size < 0 || std::fseek(in.get(), 0, SEEK_SET) != 0)
         throw EFileOpenError(fileName);
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
-    if (size > 0 && std::fread(data.data(), 1, data.size(), in.get()) != data.size())
+    // A folder opens as a stream on some systems and may claim any size, but fails to
+    // read: the size is believed only once its first part has been read.
+    constexpr std::size_t FirstPart = 1 << 16;
+    const std::size_t total = static_cast<std::size_t>(size);
+    std::vector<std::uint8_t> data(std::min(total, FirstPart));
+    if (total == 0) {
+        if (std::fgetc(in.get()) == EOF && std::ferror(in.get()))
+            throw EFileOpenError(fileName);
+        return data;
+    }
+    if (std::fread(data.data(), 1, data.size(), in.get()) != data.size())
         throw EFileOpenError(fileName);
+    if (total > FirstPart) {
+        data.resize(total);
+        if (std::fread(data.data() + FirstPart, 1, total - FirstPart, in.get()) != total - FirstPart)
+            throw EFileOpenError(fileName);
+    }
     return data;
 }
 

@@ -109,15 +109,16 @@ void TTileOverlay::FromBuffer(const TPictureBuffer& buffer, TColor transparent, 
     // Rows that hold anything but the transparent colour, found column by column as the
     // buffer is stored. Trim would drop the blank ones anyway, and most rows of a tile's
     // picture are blank.
-    std::vector<std::uint8_t> drawn(height, 0);
+    // Words differing from t leave bits in their row's entry.
+    std::vector<std::uint16_t> drawn(height, 0);
     for (std::size_t x = 0; x < width; ++x) {
         const std::uint16_t* column = buffer.Column(static_cast<int>(x));
         if (convert)
             for (std::size_t y = 0; y < height; ++y)
-                drawn[y] |= ConvertPixel(column[y], cmRGB555, cmRGB565) != t;
+                drawn[y] |= ConvertPixel(column[y], cmRGB555, cmRGB565) ^ t;
         else
             for (std::size_t y = 0; y < height; ++y)
-                drawn[y] |= column[y] != t;
+                drawn[y] |= column[y] ^ t;
     }
 
     std::vector<std::uint16_t> row(width);

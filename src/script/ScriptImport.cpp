@@ -204,6 +204,7 @@ private:
         if (dir.empty() || (dir.back() != '\\' && dir.back() != '/'))
             dir += '\\';
         FGraphicsDir = ResolveGraphicsDir(FFileName, dir);
+        FPictures = TPictureFinder(FGraphicsDir);
         FLog.Add("Default values successfully read\n\r", llExtensive);
     }
 
@@ -221,10 +222,7 @@ private:
         return items[i];
     }
 
-    std::string PicturePath(const std::string& name) const
-    {
-        return FindCaseInsensitive(GraphicsFile(FGraphicsDir, name)).string();
-    }
+    std::string PicturePath(const std::string& name) { return FPictures.Find(name).string(); }
 
     std::size_t CountOf(TSection section) const
     {
@@ -477,6 +475,7 @@ private:
     std::size_t FCurrent = 0;
     bool FVersion11 = true;
     std::filesystem::path FGraphicsDir;
+    TPictureFinder FPictures;
     TColor FTransparent = 0;
     TColor FShadow = 0;
     int FResult = srRunning;

@@ -84,4 +84,25 @@ fs::path FindCaseInsensitive(const fs::path& path)
     return resolved;
 }
 
+fs::path TPictureFinder::Find(const std::string& name)
+{
+    const fs::path path = GraphicsFile(FDir, name);
+    // Only a plain file name can be answered from the listing.
+    const bool plain = !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
+    if (!plain)
+        return FindCaseInsensitive(path);
+    if (!FListed) {
+        FListed = true;
+        std::error_code error;
+        for (fs::directory_iterator it(FDir, error), end; !error && it != end; it.increment(error)) {
+            // A link counts only when what it names exists, as for the direct look-up.
+            std::error_code ignored;
+            if (!it->is_symlink(ignored) || fs::exists(it->path(), ignored))
+                FExisting.insert(it->path().filename().string());
+        }
+    }
+    // Not listed: the full search, which also sees files that came after the listing.
+    return FExisting.count(name) ? path : FindCaseInsensitive(path);
+}
+
 } // namespace kestrund

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unordered_set>
 
 namespace kestrund {
 
@@ -24,5 +25,19 @@ std::filesystem::path GraphicsFile(const std::filesystem::path& dir, const std::
 // When path does not exist, the path whose components differ only in letter case,
 // if there is exactly such a file; otherwise path unchanged.
 std::filesystem::path FindCaseInsensitive(const std::filesystem::path& path);
+
+// FindCaseInsensitive(GraphicsFile(dir, name)) for the many pictures of one import:
+// the folder is listed once, so that a name found there needs no look-up of its own.
+class TPictureFinder {
+public:
+    TPictureFinder() = default;
+    explicit TPictureFinder(std::filesystem::path dir) : FDir(std::move(dir)) {}
+    std::filesystem::path Find(const std::string& name);
+
+private:
+    std::filesystem::path FDir;
+    bool FListed = false;
+    std::unordered_set<std::string> FExisting; // names in the folder that exist, as written
+};
 
 } // namespace kestrund
