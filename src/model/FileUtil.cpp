@@ -3,6 +3,7 @@
 #include "Errors.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -52,12 +53,13 @@ void WriteWholeFile(const std::string& fileName, std::span<const std::uint8_t> d
 {
     namespace fs = std::filesystem;
     const fs::path target(fileName);
-    if (fs::is_directory(target))
-        throw EFileCreateError(fileName);
-    // A unique name in the same folder, so the final rename stays on one file system.
-    std::random_device seed;
+    // A unique name in the same folder, so the final rename stays on one file system: a
+    // random start per process and a running number (a random device per file costs
+    // more than writing a small picture). A folder as target fails at the rename.
+    static const unsigned start = std::random_device()();
+    static std::atomic<unsigned> number{0};
     const fs::path temp = target.parent_path() /
-                          (target.filename().string() + ".tmp" + std::to_string(seed() % 1000000));
+                          (target.filename().string() + ".tmp" + std::to_string((start + number++) % 1000000));
     {
         std::FILE* out = std::fopen(temp.string().c_str(), "wb");
         if (!out)

@@ -198,10 +198,16 @@ std::vector<std::uint8_t> WriteTGA(const TPictureBuffer& picture)
     writer.U16(static_cast<std::uint16_t>(height));
     writer.U8(16);
     writer.U8(0x01); // one attribute bit, rows bottom-up
+    std::vector<std::uint8_t> bytes = writer.Take();
+    bytes.resize(TGAHeaderSize + 2 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    std::uint8_t* out = bytes.data() + TGAHeaderSize;
     for (int y = height - 1; y >= 0; --y)
-        for (int x = 0; x < width; ++x)
-            writer.U16(picture(x, y));
-    return writer.Take();
+        for (int x = 0; x < width; ++x, out += 2) {
+            const std::uint16_t p = picture(x, y);
+            out[0] = static_cast<std::uint8_t>(p);
+            out[1] = static_cast<std::uint8_t>(p >> 8);
+        }
+    return bytes;
 }
 
 void WriteTGA(const TPictureBuffer& picture, const std::string& fileName)
