@@ -52,13 +52,15 @@ void TTile::ImportTGA(const std::string& fileName, TColor transparent, TColor sh
     std::array<std::uint16_t, GroundPixelCount> ground{};
     for (int y = GroundTop; y < TileHeight; ++y) {
         const TDiamondRow d = DiamondRow(y);
-        for (int i = 0; i < d.Count; ++i) {
-            std::uint16_t& word = picture(d.Left + i, y);
-            ground[static_cast<std::size_t>(d.Start + i)] =
-                ColorMode == cmRGB565 ? ConvertPixel(word, cmRGB555, cmRGB565) : word;
-            word = t5;
+        std::uint16_t* word = picture.Column(d.Left) + y; // along the row: one column further each step
+        for (int i = 0; i < d.Count; ++i, word += TileHeight) {
+            ground[static_cast<std::size_t>(d.Start + i)] = *word;
+            *word = t5;
         }
     }
+    if (ColorMode == cmRGB565)
+        for (std::uint16_t& p : ground)
+            p = ConvertPixel(p, cmRGB555, cmRGB565);
 
     TTileOverlay rebuilt(ColorMode);
     rebuilt.FromBuffer(picture, transparent, shadow);

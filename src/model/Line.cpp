@@ -56,17 +56,28 @@ void TLine::Encode(std::span<const std::uint16_t> pixels, std::uint16_t transpar
         }
     };
 
-    std::size_t runStart = 0;
-    Kind runKind = classify(pixels[0]);
-    for (std::size_t i = 1; i < pixels.size(); ++i) {
-        const Kind k = classify(pixels[i]);
-        if (k != runKind) {
-            emit(runKind, runStart, i - runStart, false);
-            runStart = i;
-            runKind = k;
+    // Each run is measured by a loop of its own class.
+    const std::size_t n = pixels.size();
+    for (std::size_t i = 0; i < n;) {
+        const Kind kind = classify(pixels[i]);
+        std::size_t end = i + 1;
+        switch (kind) {
+        case kTransparent:
+            while (end < n && pixels[end] == transparent)
+                ++end;
+            break;
+        case kShadow:
+            while (end < n && pixels[end] == shadow)
+                ++end;
+            break;
+        case kLiteral:
+            while (end < n && pixels[end] != transparent && pixels[end] != shadow)
+                ++end;
+            break;
         }
+        emit(kind, i, end - i, end == n);
+        i = end;
     }
-    emit(runKind, runStart, pixels.size() - runStart, true);
     Words = std::vector<std::uint16_t>(out, out + count);
 }
 

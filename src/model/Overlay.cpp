@@ -1,6 +1,7 @@
 #include "Overlay.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kestrund {
 
@@ -108,17 +109,31 @@ void TTileOverlay::FromBuffer(const TPictureBuffer& buffer, TColor transparent, 
 
     // Rows that hold anything but the transparent colour, found column by column as the
     // buffer is stored. Trim would drop the blank ones anyway, and most rows of a tile's
-    // picture are blank.
-    // Words differing from t leave bits in their row's entry.
+    // picture are blank. Words differing from t leave bits in their row's entry; four
+    // rows are taken at once where no conversion is needed.
     std::vector<std::uint16_t> drawn(height, 0);
-    for (std::size_t x = 0; x < width; ++x) {
-        const std::uint16_t* column = buffer.Column(static_cast<int>(x));
-        if (convert)
+    if (convert) {
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint16_t* column = buffer.Column(static_cast<int>(x));
             for (std::size_t y = 0; y < height; ++y)
                 drawn[y] |= ConvertPixel(column[y], cmRGB555, cmRGB565) ^ t;
-        else
-            for (std::size_t y = 0; y < height; ++y)
+        }
+    } else {
+        const std::size_t quads = height / 4;
+        const std::uint64_t t4 = t * 0x0001000100010001ull;
+        std::vector<std::uint64_t> drawn4(quads, 0);
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint16_t* column = buffer.Column(static_cast<int>(x));
+            for (std::size_t q = 0; q < quads; ++q) {
+                std::uint64_t four;
+                std::memcpy(&four, column + 4 * q, sizeof four);
+                drawn4[q] |= four ^ t4;
+            }
+            for (std::size_t y = 4 * quads; y < height; ++y)
                 drawn[y] |= column[y] ^ t;
+        }
+        for (std::size_t q = 0; q < quads; ++q)
+            std::memcpy(&drawn[4 * q], &drawn4[q], sizeof drawn4[q]);
     }
 
     std::vector<std::uint16_t> row(width);
@@ -126,10 +141,12 @@ void TTileOverlay::FromBuffer(const TPictureBuffer& buffer, TColor transparent, 
     for (std::size_t y = 0; y < height; ++y) {
         if (!drawn[y])
             continue;
-        for (std::size_t x = 0; x < width; ++x) {
-            const std::uint16_t p = buffer.Column(static_cast<int>(x))[y];
-            row[x] = convert ? ConvertPixel(p, cmRGB555, cmRGB565) : p;
-        }
+        const std::uint16_t* p = width > 0 ? buffer.Column(0) + y : nullptr;
+        for (std::size_t x = 0; x < width; ++x, p += height)
+            row[x] = *p;
+        if (convert)
+            for (std::uint16_t& word : row)
+                word = ConvertPixel(word, cmRGB555, cmRGB565);
         lines[y] = std::make_unique<TLine>(ColorMode, row, t, s);
     }
     Lines = std::move(lines);
