@@ -1,6 +1,7 @@
 #include "Pixel.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kestrund {
 
@@ -82,7 +83,14 @@ TPictureBuffer::TPictureBuffer(int width, int height, std::uint16_t fill)
 
 void TPictureBuffer::Fill(std::uint16_t p)
 {
-    std::fill(FWords.begin(), FWords.end(), p);
+    // Four words per store: pictures are filled with the background before every export.
+    const std::uint64_t four = p * 0x0001000100010001ull;
+    const std::size_t n = FWords.size();
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4)
+        std::memcpy(&FWords[i], &four, sizeof four);
+    for (; i < n; ++i)
+        FWords[i] = p;
 }
 
 TPictureBuffer MakeBuffer(int width, int height, TColor color)

@@ -200,13 +200,28 @@ std::vector<std::uint8_t> WriteTGA(const TPictureBuffer& picture)
     writer.U8(0x01); // one attribute bit, rows bottom-up
     std::vector<std::uint8_t> bytes = writer.Take();
     bytes.resize(TGAHeaderSize + 2 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    // Bottom row first; the buffer is stored column by column, so four rows are taken
+    // at a time, four neighbouring words of each column per step.
     std::uint8_t* out = bytes.data() + TGAHeaderSize;
-    for (int y = height - 1; y >= 0; --y)
-        for (int x = 0; x < width; ++x, out += 2) {
-            const std::uint16_t p = picture(x, y);
-            out[0] = static_cast<std::uint8_t>(p);
-            out[1] = static_cast<std::uint8_t>(p >> 8);
+    const std::size_t rowBytes = 2 * static_cast<std::size_t>(width);
+    auto put = [](std::uint8_t* q, std::uint16_t p) {
+        q[0] = static_cast<std::uint8_t>(p);
+        q[1] = static_cast<std::uint8_t>(p >> 8);
+    };
+    int y = height - 1;
+    for (; y >= 3; y -= 4, out += 4 * rowBytes) {
+        std::uint8_t* q = out;
+        for (int x = 0; x < width; ++x, q += 2) {
+            const std::uint16_t* column = picture.Column(x) + (y - 3);
+            put(q, column[3]);
+            put(q + rowBytes, column[2]);
+            put(q + 2 * rowBytes, column[1]);
+            put(q + 3 * rowBytes, column[0]);
         }
+    }
+    for (; y >= 0; --y)
+        for (int x = 0; x < width; ++x, out += 2)
+            put(out, picture(x, y));
     return bytes;
 }
 
