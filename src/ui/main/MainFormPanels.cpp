@@ -36,7 +36,6 @@ constexpr TNamedColor NamedColors[16] = {
     {"Bl&ue", 0xFF0000},  {"&Fuchsia", 0xFF00FF}, {"&Aqua", 0xFFFF00}, {"&White", 0xFFFFFF},
 };
 
-
 // A border toolbar image: the tile diamond with one edge drawn thick.
 QIcon BorderIcon(int edge)
 {
