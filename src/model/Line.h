@@ -39,6 +39,11 @@ public:
     {
         ComputeWidth();
     }
+    // Words whose width is already known (measured while checking them).
+    TLine(std::uint8_t colorMode, std::vector<std::uint16_t> words, std::uint16_t width)
+        : ColorMode(colorMode), Width(width), Words(std::move(words))
+    {
+    }
     // A line encoding a row of pixels, as Encode does.
     TLine(std::uint8_t colorMode, std::span<const std::uint16_t> pixels, std::uint16_t transparent,
           std::uint16_t shadow)

@@ -16,7 +16,7 @@ void TTileOverlay::Assign(const TTileOverlay& source)
     Lines.resize(source.Lines.size());
     for (std::size_t row = 0; row < source.Lines.size(); ++row)
         if (source.Lines[row]) {
-            Lines[row] = std::make_unique<TLine>();
+            Lines[row].emplace();
             Lines[row]->Assign(*source.Lines[row]);
         }
     SetColorMode(source.ColorMode);
@@ -137,7 +137,7 @@ void TTileOverlay::FromBuffer(const TPictureBuffer& buffer, TColor transparent, 
     }
 
     std::vector<std::uint16_t> row(width);
-    std::vector<std::unique_ptr<TLine>> lines(height);
+    std::vector<TLineSlot> lines(height);
     for (std::size_t y = 0; y < height; ++y) {
         if (!drawn[y])
             continue;
@@ -147,7 +147,7 @@ void TTileOverlay::FromBuffer(const TPictureBuffer& buffer, TColor transparent, 
         if (convert)
             for (std::uint16_t& word : row)
                 word = ConvertPixel(word, cmRGB555, cmRGB565);
-        lines[y] = std::make_unique<TLine>(ColorMode, row, t, s);
+        lines[y].emplace(ColorMode, row, t, s);
     }
     Lines = std::move(lines);
     Trim();

@@ -9,12 +9,56 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kestrund {
 
 constexpr std::uint16_t NoLine = 0xFFFF;
+
+// One row of an overlay: a line or nothing. The line is held in place rather than on
+// the heap, since a set holds tens of thousands of rows and reading them was mostly
+// spent allocating; the interface is that of the owning pointer it replaces.
+class TLineSlot {
+public:
+    TLineSlot() = default;
+    TLineSlot(std::nullptr_t) {}
+    TLineSlot(std::unique_ptr<TLine> line)
+    {
+        if (line)
+            FLine.emplace(std::move(*line));
+    }
+    TLineSlot& operator=(std::unique_ptr<TLine> line)
+    {
+        if (line)
+            FLine = std::move(*line);
+        else
+            FLine.reset();
+        return *this;
+    }
+    TLineSlot& operator=(std::nullptr_t)
+    {
+        FLine.reset();
+        return *this;
+    }
+    template <class... Args>
+    TLine& emplace(Args&&... args)
+    {
+        return FLine.emplace(std::forward<Args>(args)...);
+    }
+    void reset() { FLine.reset(); }
+    explicit operator bool() const { return FLine.has_value(); }
+    TLine* get() { return FLine ? &*FLine : nullptr; }
+    const TLine* get() const { return FLine ? &*FLine : nullptr; }
+    TLine* operator->() { return &*FLine; }
+    const TLine* operator->() const { return &*FLine; }
+    TLine& operator*() { return *FLine; }
+    const TLine& operator*() const { return *FLine; }
+
+private:
+    std::optional<TLine> FLine;
+};
 
 class TTileOverlay {
 public:
@@ -29,13 +73,14 @@ public:
     std::uint16_t DataSize = 0;
     std::uint16_t FirstLine = NoLine;
     std::uint16_t LastLine = NoLine;
-    std::vector<std::unique_ptr<TLine>> Lines; // indexed by row; null = nothing drawn
+    std::vector<TLineSlot> Lines; // indexed by row; empty = nothing drawn
 
     virtual void Assign(const TTileOverlay& source);
 
     void Clear();
     bool Empty() const { return FirstLine == NoLine; }
-    TLine* Line(std::size_t row) const { return row < Lines.size() ? Lines[row].get() : nullptr; }
+    TLine* Line(std::size_t row) { return row < Lines.size() ? Lines[row].get() : nullptr; }
+    const TLine* Line(std::size_t row) const { return row < Lines.size() ? Lines[row].get() : nullptr; }
     void SetColorMode(std::uint8_t mode);
     // Size of the stored overlay block in 16-bit words.
     std::size_t BlockWords() const;

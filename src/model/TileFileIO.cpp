@@ -36,8 +36,10 @@ std::string RowText(std::size_t row) { return " at row " + std::to_string(row); 
 enum class TLineShape { Ok, LiteralPastWords, BadEnd };
 
 // A line is a run sequence whose first end run finishes exactly at its last word.
-TLineShape CheckLineWords(const std::uint8_t* bytes, std::size_t count)
+// Checks a line's words and measures its width on the way, as ComputeWidth would.
+TLineShape CheckLineWords(const std::uint8_t* bytes, std::size_t count, std::uint16_t& width)
 {
+    unsigned total = 0;
     std::size_t i = 0;
     while (i < count) {
         const std::uint8_t op = bytes[2 * i + 1];
@@ -48,8 +50,12 @@ TLineShape CheckLineWords(const std::uint8_t* bytes, std::size_t count)
                 return TLineShape::LiteralPastWords;
             i += n;
         }
-        if (IsEndOp(op))
+        if (op == opTransparent || op == opSolidShadow || op == opLiteral || op == opShadow || IsEndOp(op))
+            total += static_cast<unsigned>(n);
+        if (IsEndOp(op)) {
+            width = static_cast<std::uint16_t>(total);
             return i == count ? TLineShape::Ok : TLineShape::BadEnd;
+        }
     }
     return TLineShape::BadEnd;
 }
@@ -225,14 +231,15 @@ void TTileOverlay::LoadBlock(TByteReader& reader, std::uint16_t byteSize)
     if (present.empty() && dataWords != 0)
         throw sizeError();
 
-    std::vector<std::unique_ptr<TLine>> lines(static_cast<std::size_t>(last) + 1);
+    std::vector<TLineSlot> lines(static_cast<std::size_t>(last) + 1);
     const std::uint8_t* data = block.data() + 2 * (2 + rows);
     for (std::size_t k = 0; k < present.size(); ++k) {
         const std::size_t off = present[k].Offset;
         const bool lastLine = k + 1 == present.size();
         const std::size_t length = (lastLine ? dataWords : present[k + 1].Offset) - off;
         const std::uint8_t* bytes = data + 2 * off;
-        switch (CheckLineWords(bytes, length)) {
+        std::uint16_t width = 0;
+        switch (CheckLineWords(bytes, length, width)) {
         case TLineShape::Ok:
             break;
         case TLineShape::LiteralPastWords:
@@ -248,7 +255,7 @@ void TTileOverlay::LoadBlock(TByteReader& reader, std::uint16_t byteSize)
         }
         std::vector<std::uint16_t> words(length);
         CopyWordsFromBytes(words.data(), bytes, length);
-        lines[present[k].Row] = std::make_unique<TLine>(ColorMode, std::move(words));
+        lines[present[k].Row].emplace(ColorMode, std::move(words), width);
     }
     Clear();
     Lines = std::move(lines);
