@@ -452,8 +452,9 @@ TTileFileLoadInfo TTileFile::LoadFromMemory(std::span<const std::uint8_t> data, 
     auto existing = [&](std::size_t count) { return append ? count : 0; };
     // An overlay keeps a slot for every row up to LastLine, rows above FirstLine included,
     // which no byte of the file pays for: bound them, so a small hostile file cannot
-    // claim gigabytes. Real sets use a few hundred slots per overlay.
-    const std::size_t rowBudget = (std::size_t{1} << 20) + 8 * data.size();
+    // claim gigabytes. Real sets use a few hundred slots per overlay. The share per byte
+    // of file is counted in memory (64 bytes of slots), as a slot holds its line in place.
+    const std::size_t rowBudget = (std::size_t{1} << 20) + 64 * data.size() / sizeof(TLineSlot);
     std::size_t rowSlots = 0;
     auto countRows = [&](const TTileOverlay& overlay, std::size_t offset) {
         rowSlots += overlay.Lines.size();

@@ -129,8 +129,8 @@ TEST(TileFileBadInputSweep, RowsNoBytePaysForAreBounded)
         FAIL() << "no error";
     } catch (const EFileFormatError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "Improvements: element 17 has overlay rows out of all proportion to the size of the file (offset " +
-                      std::to_string(improvementsAt + 2 + 17 * 14) + ")");
+                  "Improvements: element 16 has overlay rows out of all proportion to the size of the file (offset " +
+                      std::to_string(improvementsAt + 2 + 16 * 14) + ")");
     }
     EXPECT_TRUE(SameSet(*set, *MakeSmallSet()));
     // A few such overlays fit the bound and read back as they were written.
