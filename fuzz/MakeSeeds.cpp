@@ -108,7 +108,7 @@ void Pictures()
         Put("element_import", "tile.bin", Prefixed(0x00, tile));
         Put("element_import", "tile-565-mask5.bin", Prefixed(0x54, tile));
         Put("element_import", "border.bin", Prefixed(0x01, border));
-        Put("element_import", "border-part2-565.bin", Prefixed(0x15, border));
+        Put("element_import", "border-which2-565.bin", Prefixed(0x15, border));
         Put("element_import", "overlay.bin", Prefixed(0x02, river));
         Put("element_import", "overlay-record-565.bin", Prefixed(0x07, river));
         Put("element_import", "overlay-24bit.bin", Prefixed(0x03, TrueColour(small, 24, false)));
