@@ -49,6 +49,19 @@ QString Q(const std::string& s)
     return QString::fromStdString(s);
 }
 
+// The open dialogs preset the name to the pattern of their files.
+TFileDialogRequest OpenRequest(const char* title, const char* filter, const char* pattern, const std::string& folder)
+{
+    TFileDialogRequest request;
+    request.Title = title;
+    request.Filter = filter;
+    request.FilterIndex = 1;
+    request.DefaultExt = pattern;
+    request.FileName = pattern;
+    request.InitialDir = folder;
+    return request;
+}
+
 std::string FolderOf(const std::string& fileName)
 {
     return std::filesystem::path(fileName).parent_path().string();
@@ -370,14 +383,8 @@ void TMainForm::LoadTileFile(const std::string& name, bool append)
 
 void TMainForm::OpenTileFile(bool append)
 {
-    TFileDialogRequest request;
-    request.Title = append ? "Append Tile File" : "Open Tile File";
-    request.Filter = kTileFilter;
-    request.FilterIndex = 1;
-    request.DefaultExt = "*.til";
-    request.FileName = "*.til";
-    request.InitialDir = Settings.TileDir;
-    const auto name = FPrompts.OpenFile(request);
+    const auto name = FPrompts.OpenFile(
+        OpenRequest(append ? "Append Tile File" : "Open Tile File", kTileFilter, "*.til", Settings.TileDir));
     if (!name)
         return;
     LoadTileFile(*name, append);
@@ -479,14 +486,8 @@ void TMainForm::ShowLoading(bool on)
 
 void TMainForm::ImportScriptFile(bool append)
 {
-    TFileDialogRequest request;
-    request.Title = append ? "Append Script File" : "Import Script File";
-    request.Filter = kScriptFilter;
-    request.FilterIndex = 1;
-    request.DefaultExt = "*.src";
-    request.FileName = "*.src";
-    request.InitialDir = Settings.SrcDir;
-    const auto name = FPrompts.OpenFile(request);
+    const auto name = FPrompts.OpenFile(
+        OpenRequest(append ? "Append Script File" : "Import Script File", kScriptFilter, "*.src", Settings.SrcDir));
     if (name) {
         if (!Settings.AlwayUseDef)
             Settings.SrcDir = FolderOf(*name);
