@@ -7,6 +7,16 @@
 namespace kestrund {
 
 namespace {
+// The rule's resolved neighbours with their cells' corners, in drawing order.
+template <class Draw>
+void ForEachNeighbour(const TTileRule& rule, int ibw, Draw draw)
+{
+    const auto preview = rule.Preview();
+    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 7u, 8u})
+        if (const TTile* tile = preview[i])
+            draw(*tile, ibw + SquareCells[i][0], ibw + SquareCells[i][1]);
+}
+
 template <class T>
 T* Pick(std::size_t count, std::size_t i, T& (TTileFile::*get)(std::size_t) const, const TTileFile& set)
 {
@@ -78,13 +88,9 @@ void ComposeView(const TTileFile& set, const TViewState& view, const TTileRule* 
         return;
     }
     if (view.ShowTiles) {
-        if (view.Square && currentRule) {
-            const auto preview = currentRule->Preview();
-            for (int i : {0, 1, 2, 3, 5, 6, 7, 8})
-                if (const TTile* tile = preview[static_cast<std::size_t>(i)])
-                    tile->Draw(ibw + SquareCells[static_cast<std::size_t>(i)][0],
-                               ibw + SquareCells[static_cast<std::size_t>(i)][1], surface, view.ShadowColor);
-        }
+        if (view.Square && currentRule)
+            ForEachNeighbour(*currentRule, ibw,
+                             [&](const TTile& tile, int x, int y) { tile.Draw(x, y, surface, view.ShadowColor); });
         if (const TTile* tile = ShownTile(set, view))
             tile->Draw(g.OriginX, g.OriginY, surface, view.ShadowColor);
     }
@@ -117,13 +123,10 @@ TPictureBuffer ComposeTargaView(const TTileFile& set, const TViewState& view, co
     const int ox = view.Square ? ibw + 96 : ibw;
     const int oy = view.Square ? ibw + 48 : ibw;
     if (view.ShowTiles) {
-        if (view.Square && currentRule) {
-            const auto preview = currentRule->Preview();
-            for (int i : {0, 1, 2, 3, 5, 6, 7, 8})
-                if (const TTile* tile = preview[static_cast<std::size_t>(i)])
-                    tile->DrawToBuffer(ibw + SquareCells[static_cast<std::size_t>(i)][0],
-                                       ibw + SquareCells[static_cast<std::size_t>(i)][1], false, shadow, buffer);
-        }
+        if (view.Square && currentRule)
+            ForEachNeighbour(*currentRule, ibw, [&](const TTile& tile, int x, int y) {
+                tile.DrawToBuffer(x, y, false, shadow, buffer);
+            });
         if (const TTile* tile = ShownTile(set, view))
             tile->DrawToBuffer(ox, oy, false, shadow, buffer);
     }

@@ -1,34 +1,19 @@
-#include "FileUtil.h"
 #include "IniFile.h"
+#include "ScratchIni.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
 using namespace kestrund;
 
 namespace {
-class IniFile : public ::testing::Test {
+class IniFile : public kestrund::testing::TScratchIni {
 protected:
-    IniFile()
-    {
-        std::random_device seed;
-        Dir = std::filesystem::temp_directory_path() / ("kestrund-ini-" + std::to_string(seed()));
-        std::filesystem::create_directories(Dir);
-    }
-    ~IniFile() override { std::filesystem::remove_all(Dir); }
-    std::string Text() const
-    {
-        const auto bytes = ReadWholeFile(Path());
-        return std::string(bytes.begin(), bytes.end());
-    }
     void SetText(const std::string& text)
     {
         WriteWholeFile(Path(), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     }
-    std::string Path() const { return (Dir / "k.ini").string(); }
-    std::filesystem::path Dir;
 };
 } // namespace
 

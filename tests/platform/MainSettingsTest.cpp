@@ -1,34 +1,15 @@
-#include "FileUtil.h"
 #include "MainSettings.h"
+#include "ScratchIni.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <random>
 
 using namespace kestrund;
 
 namespace {
-class MainSettings : public ::testing::Test {
+class MainSettings : public kestrund::testing::TScratchIni {
 protected:
-    MainSettings()
-    {
-        std::random_device seed;
-        Dir = std::filesystem::temp_directory_path() / ("kestrund-settings-" + std::to_string(seed()));
-        std::filesystem::create_directories(Dir);
-        Context = {"/opt/kestrund", 1920, 1080};
-    }
-    ~MainSettings() override { std::filesystem::remove_all(Dir); }
-    std::string Text() const
-    {
-        if (!std::filesystem::exists(Path()))
-            return "";
-        const auto bytes = ReadWholeFile(Path());
-        return std::string(bytes.begin(), bytes.end());
-    }
-    std::string Path() const { return (Dir / "k.ini").string(); }
-    std::filesystem::path Dir;
-    TSettingsContext Context;
+    TSettingsContext Context{"/opt/kestrund", 1920, 1080};
 };
 } // namespace
 
