@@ -1,7 +1,8 @@
 // kestrund-cli export-script, import-script and render.
 
 #include "CliCommands.h"
-#include "ScriptTestUtil.h"
+#include "SetBuilders.h"
+#include "Scratch.h"
 
 #include "FileUtil.h"
 #include "TileFile.h"
@@ -58,7 +59,7 @@ TEST_F(CliScripts, ExportThenImportGivesTheSameFile)
 {
     const TResult exported = RunCommand({"export-script", Dir / "in.til", Dir / "set.src"});
     ASSERT_EQ(exported.Code, ExitSuccess) << exported.Err;
-    EXPECT_TRUE(fs::exists(Dir.Path / "set/TILE0064.tga"));
+    EXPECT_TRUE(fs::exists(Dir.Path() / "set/TILE0064.tga"));
     const TResult imported = RunCommand({"import-script", Dir / "set.src", "--out555", Dir / "back.til", "--log-level", "2"});
     ASSERT_EQ(imported.Code, 0) << imported.Err;
     EXPECT_EQ(ReadWholeFile(Dir / "back.til"), ReadWholeFile(Dir / "in.til"));
@@ -77,7 +78,7 @@ TEST_F(CliScripts, ExportRefusesToOverwriteUnlessForced)
     const TResult blocked = RunCommand({"export-script", Dir / "in.til", Dir / "other.src"});
     EXPECT_EQ(blocked.Code, ExitFailure);
     EXPECT_NE(blocked.Err.find("A file named '" + Dir / "other" + "' already exists"), std::string::npos);
-    EXPECT_FALSE(fs::exists(Dir.Path / "other.src"));
+    EXPECT_FALSE(fs::exists(Dir.Path() / "other.src"));
 }
 
 TEST_F(CliScripts, ImportExitsWithTheResultCode)
@@ -85,7 +86,7 @@ TEST_F(CliScripts, ImportExitsWithTheResultCode)
     kestrund::testing::WriteText(Dir / "bad.src", "not a script\r\n");
     const TResult bad = RunCommand({"import-script", Dir / "bad.src", "--out555", Dir / "x.til"});
     EXPECT_EQ(bad.Code, 1);
-    EXPECT_FALSE(fs::exists(Dir.Path / "x.til")) << "a failed import writes no tile file";
+    EXPECT_FALSE(fs::exists(Dir.Path() / "x.til")) << "a failed import writes no tile file";
     EXPECT_EQ(kestrund::testing::ReadText(Dir / "bad.log"),
               "ERROR: \"" + Dir / "bad.src" + "\" is not a valid script-file\r\n");
 

@@ -1,7 +1,7 @@
 // kestrund-cli: outputs, messages and exit statuses of info and save.
 
 #include "CliCommands.h"
-#include "TileFileTestSets.h"
+#include "SetBuilders.h"
 
 #include "FileUtil.h"
 #include "TileFile.h"
@@ -17,7 +17,7 @@
 namespace kestrund::cli {
 namespace {
 
-using namespace testsets;
+using namespace testing;
 namespace fs = std::filesystem;
 
 struct TResult {

@@ -5,7 +5,8 @@
 #include "Errors.h"
 #include "Overlay.h"
 #include "Targa.h"
-#include "TargaTestUtil.h"
+#include "TgaBuilder.h"
+#include "Scratch.h"
 #include "Tile.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,8 @@
 
 #include "Errors.h"
 #include "Targa.h"
-#include "TargaTestUtil.h"
+#include "TgaBuilder.h"
+#include "Scratch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Damaged tile files: every inconsistency is an error naming section, element and
 // offset, and the set being read into stays exactly as it was.
 
-#include "TileFileTestSets.h"
+#include "SetBuilders.h"
 
 #include "Errors.h"
 #include "TileFile.h"
@@ -13,7 +13,7 @@
 namespace kestrund {
 namespace {
 
-using namespace testsets;
+using namespace testing;
 
 struct TDamage {
     const char* Name;

@@ -1,6 +1,7 @@
 // Tile file reading and writing: round trips, pixel layouts, appending, limits, files.
 
-#include "TileFileTestSets.h"
+#include "SetBuilders.h"
+#include "Scratch.h"
 
 #include "Errors.h"
 #include "FileUtil.h"
@@ -17,7 +18,7 @@
 namespace kestrund {
 namespace {
 
-using namespace testsets;
+using namespace testing;
 namespace fs = std::filesystem;
 
 std::vector<std::uint8_t> Save(const TTileFile& set, int mode) { return set.SaveToMemory(mode); }
@@ -29,26 +30,6 @@ std::unique_ptr<TTileFile> Load(const std::vector<std::uint8_t>& data, std::uint
     set->LoadFromMemory(data, false);
     return set;
 }
-
-// A fresh folder per test, removed afterwards.
-class TTempDir {
-public:
-    TTempDir()
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        Path = fs::temp_directory_path() /
-               ("kestrund-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                std::to_string(std::random_device{}()));
-        fs::create_directories(Path);
-    }
-    ~TTempDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(Path, ignored);
-    }
-    std::string File(const std::string& name) const { return (Path / name).string(); }
-    fs::path Path;
-};
 
 TEST(TileFileRoundTrip, DefaultSetHasTheDocumentedLayout)
 {
@@ -374,7 +355,7 @@ TEST(TileFileLimits, OverlayBlocksPast65535BytesAreRefused)
 
 TEST(TileFileFiles, SaveAndOpenThroughFiles)
 {
-    TTempDir dir;
+    TScratchDir dir;
     const auto set = MakeSet(TSetShape{}, 3);
     set->SaveToFile(dir.File("gtset555.til"), cmRGB555);
     set->SaveToFile(dir.File("gtset565.til"), cmRGB565);
@@ -393,7 +374,7 @@ TEST(TileFileFiles, SaveAndOpenThroughFiles)
 
 TEST(TileFileFiles, FailedSaveLeavesThePreviousFile)
 {
-    TTempDir dir;
+    TScratchDir dir;
     const std::string target = dir.File("set.til");
     const auto good = MakeSmallSet();
     good->SaveToFile(target, cmRGB555);
@@ -406,14 +387,14 @@ TEST(TileFileFiles, FailedSaveLeavesThePreviousFile)
     EXPECT_THROW(bad.SaveToFile(dir.File("new.til"), cmRGB555), EInvalidArgument);
     EXPECT_FALSE(fs::exists(dir.File("new.til")));
     std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.Path))
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.Path()))
         ++files;
     EXPECT_EQ(files, 1u); // no temporary file left behind
 }
 
 TEST(TileFileFiles, CreateAndOpenErrorsNameTheFile)
 {
-    TTempDir dir;
+    TScratchDir dir;
     const std::string target = dir.File("missing-folder/set.til");
     try {
         MakeSmallSet()->SaveToFile(target, cmRGB555);
@@ -424,7 +405,7 @@ TEST(TileFileFiles, CreateAndOpenErrorsNameTheFile)
 
     auto set = MakeSmallSet();
     const auto before = Save(*set, cmRGB555);
-    for (const std::string& name : {dir.File("missing.til"), dir.Path.string()}) // a folder is no file
+    for (const std::string& name : {dir.File("missing.til"), dir.Path().string()}) // a folder is no file
         for (bool append : {false, true}) {
             try {
                 set->LoadFromFile(name, append);

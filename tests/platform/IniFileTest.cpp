@@ -12,7 +12,7 @@ class IniFile : public kestrund::testing::TScratchIni {
 protected:
     void SetText(const std::string& text)
     {
-        WriteWholeFile(Path(), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        kestrund::testing::WriteText(Path(), text);
     }
 };
 } // namespace

@@ -1,7 +1,8 @@
 // Inputs the fuzz targets found, cut down to what still shows the fault.
 
 #include "ScriptImport.h"
-#include "ScriptTestUtil.h"
+#include "SetBuilders.h"
+#include "Scratch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "ScriptExport.h"
 #include "ScriptImport.h"
 #include "ScriptPaths.h"
-#include "ScriptTestUtil.h"
+#include "SetBuilders.h"
+#include "Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ protected:
     // A tile picture in the graphics folder (all four colours of a border ring).
     void WriteTilePicture(const std::string& relative)
     {
-        std::filesystem::create_directories((Dir.Path / relative).parent_path());
+        std::filesystem::create_directories((Dir.Path() / relative).parent_path());
         TTile tile(0x00203040, 0);
         tile.ExportTGA(Dir / relative, Set.TransparentColor, Set.ShadowColor);
     }
@@ -64,7 +65,7 @@ const std::string H = "Kestrund Script v.1.1";
 TEST_F(ScriptImport, NewSetScriptLogsAtEachLevel)
 {
     TTileFile fresh;
-    std::filesystem::create_directory(Dir.Path / "set");
+    std::filesystem::create_directory(Dir.Path() / "set");
     Script = Dir / "set.src";
     LogFile = Dir / "set.log";
     ExportScript(fresh, "set", Script);
@@ -149,7 +150,7 @@ TEST_F(ScriptImport, GraphicsFolderForms)
         std::vector<std::string> colors;
         std::string picture;
     };
-    const std::string absolute = (Dir.Path / "abs").string();
+    const std::string absolute = (Dir.Path() / "abs").string();
     const Case cases[] = {
         {{"$00007C1F $000083E0"}, "s/T.tga"},
         {{"gfx $7C1F $83E0"}, "gfx/T.tga"},
@@ -160,7 +161,7 @@ TEST_F(ScriptImport, GraphicsFolderForms)
         {{"CaSe\\ $7C1F $83E0"}, "case/t.TGA"}, // a Windows script on a case-sensitive disk
     };
     for (const Case& c : cases) {
-        std::filesystem::remove_all(Dir.Path / std::filesystem::path(c.picture).begin()->string());
+        std::filesystem::remove_all(Dir.Path() / std::filesystem::path(c.picture).begin()->string());
         WriteTilePicture(c.picture);
         std::vector<std::string> lines{H};
         lines.insert(lines.end(), c.colors.begin(), c.colors.end());
@@ -379,10 +380,10 @@ TEST_F(ScriptImport, ScriptEndingEarly)
 
 TEST_F(ScriptImport, LogFileIsReplacedByTheNextImport)
 {
-    WriteText(LogFile, std::string(5000, 'x'));
+    WriteText(LogFile, std::string(5000, '\x01'));
     EXPECT_EQ(Import({H, "$7C1F $83E0", "0", "0", "0", "0", "0", "0"}, llExtensive), srSuccess);
     const std::string first = ReadText(LogFile);
-    EXPECT_EQ(first.find('x'), std::string::npos);
+    EXPECT_EQ(first.find('\x01'), std::string::npos);
     EXPECT_EQ(LogMessages(first).back(), "There was no errors converting \"" + Script + "\"");
     EXPECT_EQ(LogMessages(first).size(), 3u + 12u + 1u);
     EXPECT_EQ(Import({H + "!"}, llTotal), srNotAScript);

@@ -1,6 +1,7 @@
 #include "ScriptExport.h"
 #include "ScriptImport.h"
-#include "ScriptTestUtil.h"
+#include "SetBuilders.h"
+#include "Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ void ExpectSameElements(const TTileFile& a, const TTileFile& b)
 
 int ExportAndImport(const TTileFile& original, TTileFile& imported, const TScratchDir& dir)
 {
-    std::filesystem::create_directory(dir.Path / "set");
+    std::filesystem::create_directory(dir.Path() / "set");
     ExportScript(original, "set", dir / "set.src");
     std::vector<std::string> log;
     const int result = ImportScript(imported, dir / "set.src", &log, false);
@@ -104,14 +105,14 @@ TEST(ScriptRoundTrip, ExportWritesPicturesThenScript)
 {
     TScratchDir dir;
     TTileFile set;
-    std::filesystem::create_directory(dir.Path / "out");
+    std::filesystem::create_directory(dir.Path() / "out");
     WriteText(dir / "out/keep.txt", "untouched");
     ExportScript(set, "out", dir / "out.src");
-    EXPECT_TRUE(std::filesystem::exists(dir.Path / "out/BORD0000.tga"));
-    EXPECT_TRUE(std::filesystem::exists(dir.Path / "out/TILE0000.tga"));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out/BORD0000.tga"));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out/TILE0000.tga"));
     // Empty overlays write no picture.
-    EXPECT_FALSE(std::filesystem::exists(dir.Path / "out/RIVE0000.tga"));
-    EXPECT_FALSE(std::filesystem::exists(dir.Path / "out/TIMP0000.tga"));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out/RIVE0000.tga"));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out/TIMP0000.tga"));
     EXPECT_EQ(ReadText(dir / "out/keep.txt"), "untouched");
     EXPECT_EQ(ReadText(dir / "out.src"), ScriptText(set));
 }
@@ -121,5 +122,5 @@ TEST(ScriptRoundTrip, MissingGraphicsFolderFailsBeforeTheScriptIsWritten)
     TScratchDir dir;
     TTileFile set;
     EXPECT_THROW(ExportScript(set, "nowhere", dir / "x.src"), EFileCreateError);
-    EXPECT_FALSE(std::filesystem::exists(dir.Path / "x.src"));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "x.src"));
 }

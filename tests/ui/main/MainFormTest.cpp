@@ -2,7 +2,9 @@
 #include "IniFile.h"
 #include "MainForm.h"
 #include "ScriptExport.h"
-#include "ScriptTestUtil.h"
+#include "SetBuilders.h"
+#include "FileUtil.h"
+#include "Scratch.h"
 #include "ScriptedPrompts.h"
 #include "ViewPicture.h"
 
@@ -127,7 +129,7 @@ TEST_F(MainForm, OpenAndAppendKeepNumbersInRange)
     Prompts.FileAnswers = {Dir / "small.til"};
     form->miFileOpenClick();
     EXPECT_EQ(form->Spins[kTiles]->Value(), 0) << "brought back into the one-tile set";
-    EXPECT_EQ(form->Settings.TileDir, Dir.Path.string());
+    EXPECT_EQ(form->Settings.TileDir, Dir.Path().string());
     Prompts.FileAnswers = {Dir / "rich.til"};
     form->miAppendTileFileClick();
     EXPECT_EQ(Prompts.OpenRequests.back().Title, "Append Tile File");
@@ -157,19 +159,19 @@ TEST_F(MainForm, SaveTileFileAsksTwice)
     EXPECT_EQ(Prompts.SaveRequests[0].FileName, "gtset555.til");
 
     // Cancelling only the second writes the 5-5-5 file alone; the folder stays.
-    std::filesystem::create_directory(Dir.Path / "out");
+    std::filesystem::create_directory(Dir.Path() / "out");
     Prompts.FileAnswers = {Dir / "out/a555", std::nullopt};
     form->miFileSaveTileFileClick();
     EXPECT_EQ(Prompts.SaveRequests[2].Title, "Save CTP1/CTP2 Tile File - InGame version");
     EXPECT_EQ(Prompts.SaveRequests[2].FileName, "gtset565.til");
-    EXPECT_TRUE(std::filesystem::exists(Dir.Path / "out/a555.til")) << "the default extension is added";
+    EXPECT_TRUE(std::filesystem::exists(Dir.Path() / "out/a555.til")) << "the default extension is added";
     EXPECT_EQ(form->Settings.TileDir, tileDir);
 
     Prompts.FileAnswers = {Dir / "out/b555.til", Dir / "out/b565.til"};
     form->miFileSaveTileFileClick();
     EXPECT_EQ(ReadWholeFile(Dir / "out/b555.til"), form->TileFile.SaveToMemory(0));
     EXPECT_EQ(ReadWholeFile(Dir / "out/b565.til"), form->TileFile.SaveToMemory(1));
-    EXPECT_EQ(form->Settings.TileDir, (Dir.Path / "out").string());
+    EXPECT_EQ(form->Settings.TileDir, (Dir.Path() / "out").string());
 }
 
 TEST_F(MainForm, ExportScriptChecksTheGraphicsFolder)
@@ -183,7 +185,7 @@ TEST_F(MainForm, ExportScriptChecksTheGraphicsFolder)
     EXPECT_EQ(Prompts.Messages[0].Text,
               "A file named '" + Dir / "set" + "' already exists\rCould not create Directory");
     EXPECT_EQ(Prompts.Messages[0].Buttons, mbYes | mbCancel);
-    EXPECT_FALSE(std::filesystem::exists(Dir.Path / "set.src"));
+    EXPECT_FALSE(std::filesystem::exists(Dir.Path() / "set.src"));
     EXPECT_EQ(Prompts.SaveRequests[0].Title, "Export to Script File and Graphics");
     EXPECT_EQ(Prompts.SaveRequests[0].FileName, "test.src");
 
@@ -191,20 +193,20 @@ TEST_F(MainForm, ExportScriptChecksTheGraphicsFolder)
     Prompts.FileAnswers = {Dir / "fresh.src"};
     form->miFileExportScriptClick();
     EXPECT_EQ(Prompts.Messages.size(), 1u);
-    EXPECT_TRUE(std::filesystem::exists(Dir.Path / "fresh/TILE0000.tga"));
+    EXPECT_TRUE(std::filesystem::exists(Dir.Path() / "fresh/TILE0000.tga"));
     EXPECT_EQ(ReadText(Dir / "fresh.src"), ScriptText(form->TileFile));
 
     // An existing folder: asked; Cancel writes nothing, OK exports.
-    std::filesystem::remove(Dir.Path / "fresh.src");
+    std::filesystem::remove(Dir.Path() / "fresh.src");
     Prompts.FileAnswers = {Dir / "fresh.src", Dir / "fresh.src"};
     Prompts.MessageAnswers = {mbCancel, mbOK};
     form->miFileExportScriptClick();
     EXPECT_EQ(Prompts.Messages.back().Text, "The directory '" + Dir / "fresh" +
                                                 "' already exists\rUsing this may overwrite existing files");
     EXPECT_EQ(Prompts.Messages.back().Buttons, mbOK | mbCancel);
-    EXPECT_FALSE(std::filesystem::exists(Dir.Path / "fresh.src"));
+    EXPECT_FALSE(std::filesystem::exists(Dir.Path() / "fresh.src"));
     form->miFileExportScriptClick();
-    EXPECT_TRUE(std::filesystem::exists(Dir.Path / "fresh.src"));
+    EXPECT_TRUE(std::filesystem::exists(Dir.Path() / "fresh.src"));
 }
 
 TEST_F(MainForm, ImportScriptResults)
@@ -212,14 +214,14 @@ TEST_F(MainForm, ImportScriptResults)
     auto form = Open();
     // A clean import: no message, the log beside the script.
     const auto rich = MakeRichSet(9, false);
-    std::filesystem::create_directory(Dir.Path / "rich");
+    std::filesystem::create_directory(Dir.Path() / "rich");
     ExportScript(*rich, "rich", Dir / "rich.src");
     Prompts.FileAnswers = {Dir / "rich.src"};
     form->miFileImportScriptClick();
     EXPECT_TRUE(Prompts.Messages.empty()) << Prompts.Messages[0].Text;
     EXPECT_EQ(Prompts.OpenRequests[0].Title, "Import Script File");
     EXPECT_EQ(form->LogFileName, Dir / "rich.log");
-    EXPECT_TRUE(std::filesystem::exists(Dir.Path / "rich.log"));
+    EXPECT_TRUE(std::filesystem::exists(Dir.Path() / "rich.log"));
     EXPECT_EQ(form->TileFile.TileCount(), rich->TileCount());
     EXPECT_EQ(form->Spins[kTiles]->MaxValue(), static_cast<int>(rich->TileCount()) - 1);
     EXPECT_TRUE(form->pbTile->isVisible() || !form->isVisible());
@@ -227,7 +229,7 @@ TEST_F(MainForm, ImportScriptResults)
 
     // Element errors: a warning naming the script and the log.
     TTileFile fresh;
-    std::filesystem::create_directory(Dir.Path / "new");
+    std::filesystem::create_directory(Dir.Path() / "new");
     ExportScript(fresh, "new", Dir / "new.src");
     Prompts.FileAnswers = {Dir / "new.src"};
     form->miAppendScriptClick();

@@ -1,4 +1,4 @@
-#include "ScriptTestUtil.h"
+#include "SetBuilders.h"
 
 namespace kestrund::testing {
 
@@ -11,7 +11,7 @@ bool OnGround(int x, int y)
 
 // Overlay whose lines are encoded with (t, s) from a picture that holds picT/picS
 // as its transparent and shadow words.
-void FillOverlay(TTileOverlay& overlay, std::mt19937& rng, int width, int height, bool tileShape,
+void FillRandomOverlay(TTileOverlay& overlay, std::mt19937& rng, int width, int height, bool tileShape,
                  TColor t, TColor s, const std::vector<std::uint16_t>& sprinkle)
 {
     const std::uint16_t tw = ColorToPixel(t, cmRGB555), sw = ColorToPixel(s, cmRGB555);
@@ -76,7 +76,7 @@ std::unique_ptr<TTileFile> MakeRichSet(unsigned seed, bool literalKeyColors)
                 }
         if (i % 2 == 0) {
             tile->Overlay = std::make_unique<TTileOverlay>();
-            FillOverlay(*tile->Overlay, rng, TileWidth, TileHeight, true, t, s, sprinkle);
+            FillRandomOverlay(*tile->Overlay, rng, TileWidth, TileHeight, true, t, s, sprinkle);
             if (tile->Overlay->Empty())
                 tile->Overlay.reset();
         }
@@ -87,13 +87,13 @@ std::unique_ptr<TTileFile> MakeRichSet(unsigned seed, bool literalKeyColors)
         river->ImprovementID = static_cast<std::uint16_t>(i + 1);
         for (auto& d : river->Directions)
             d = static_cast<std::uint16_t>(rng() % 3);
-        FillOverlay(*river, rng, 60 + i * 10, 40 + i, false, t, s, sprinkle);
+        FillRandomOverlay(*river, rng, 60 + i * 10, 40 + i, false, t, s, sprinkle);
         set->AddRiver(std::move(river));
     }
     for (int i = 0; i < 4; ++i) {
         auto improvement = std::make_unique<TTileImprovement>();
         improvement->ImprovementID = static_cast<std::uint16_t>(0x200 + i);
-        FillOverlay(*improvement, rng, 94 + i * 20, 90 + i * 30, false, t, s, sprinkle);
+        FillRandomOverlay(*improvement, rng, 94 + i * 20, 90 + i * 30, false, t, s, sprinkle);
         set->AddImprovement(std::move(improvement));
     }
     for (int i = 0; i < 3; ++i) {

@@ -1,7 +1,8 @@
 #pragma once
-// Tile sets built by the project's own code for the tile file and command-line tests.
+// Tile sets and pictures built by the project's own code, shared by every test binary.
 
 #include "TileFile.h"
+#include "TileGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@
 #include <random>
 #include <vector>
 
-namespace kestrund::testsets {
+namespace kestrund::testing {
 
 // Every pixel a literal word other than the transparent and shadow words used below.
 constexpr std::uint16_t TransparentWord = 0x7C1F;
@@ -261,4 +262,37 @@ inline void Put16(std::vector<std::uint8_t>& data, std::size_t at, std::uint16_t
     data.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
 }
 
-} // namespace kestrund::testsets
+// A picture of random literal pixels, transparent and shadow runs. Where keepClear
+// says so, the picture holds the transparent word.
+template <class KeepClear>
+TPictureBuffer RandomPicture(std::mt19937& rng, int width, int height, std::uint16_t transparent,
+                             std::uint16_t shadow, KeepClear keepClear)
+{
+    TPictureBuffer picture(width, height, transparent);
+    for (int y = 0; y < height; ++y) {
+        int x = 0;
+        while (x < width) {
+            const int run = 1 + static_cast<int>(rng() % 12);
+            const unsigned kind = rng() % 3;
+            for (int k = 0; k < run && x < width; ++k, ++x) {
+                if (keepClear(x, y))
+                    continue;
+                std::uint16_t p = transparent;
+                if (kind == 1)
+                    p = shadow;
+                else if (kind == 2)
+                    p = static_cast<std::uint16_t>(rng() & 0xFFFF);
+                picture(x, y) = p;
+            }
+        }
+    }
+    return picture;
+}
+
+// A set with several elements of every kind, every picture made of random runs,
+// overlays kept off the tiles' ground (which a tile picture cannot keep apart).
+// With literalKeyColors, some pictures hold the set's transparent and shadow words
+// as ordinary pixels.
+std::unique_ptr<TTileFile> MakeRichSet(unsigned seed, bool literalKeyColors);
+
+} // namespace kestrund::testing

@@ -1,16 +1,7 @@
 #pragma once
-// Helpers for the Targa tests: pictures built byte by byte from the published file
-// layout, and a scratch folder per test.
+// Targa pictures built byte by byte from the published file layout.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace kestrund::testing {
@@ -82,56 +73,6 @@ inline TTgaFile UniformTilePicture(std::uint16_t word)
     f.Height = 72;
     f.Word(word, 94 * 72);
     return f;
-}
-
-// A fresh, empty folder removed with everything in it at the end of the test.
-class TScratchDir {
-public:
-    TScratchDir()
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        FPath = std::filesystem::temp_directory_path() /
-                ("kestrund-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                 std::to_string(::getpid()));
-        std::filesystem::remove_all(FPath);
-        std::filesystem::create_directories(FPath);
-    }
-    ~TScratchDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(FPath, ignored);
-    }
-    TScratchDir(const TScratchDir&) = delete;
-    TScratchDir& operator=(const TScratchDir&) = delete;
-
-    std::string File(const std::string& name) const { return (FPath / name).string(); }
-    const std::filesystem::path& Path() const { return FPath; }
-
-    // Names of everything in the folder, sorted.
-    std::vector<std::string> Entries() const
-    {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(FPath))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::filesystem::path FPath;
-};
-
-inline void SaveBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(fileName, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << fileName;
-}
-
-inline std::vector<std::uint8_t> LoadBytes(const std::string& fileName)
-{
-    std::ifstream in(fileName, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace kestrund::testing

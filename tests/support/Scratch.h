@@ -1,0 +1,102 @@
+#pragma once
+// The scratch folder every file-touching test works in, and whole-file helpers.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace kestrund::testing {
+
+// A fresh, empty folder named after the running test, removed with everything in it
+// when the test ends.
+class TScratchDir {
+public:
+    TScratchDir()
+    {
+        static int made = 0;
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = info ? std::string(info->test_suite_name()) + "-" + info->name() : "global";
+        std::replace(name.begin(), name.end(), '/', '_');
+        FPath = std::filesystem::temp_directory_path() /
+                ("kestrund-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(++made));
+        std::filesystem::remove_all(FPath);
+        std::filesystem::create_directories(FPath);
+    }
+    ~TScratchDir()
+    {
+        std::error_code ignored;
+        std::filesystem::permissions(FPath, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(FPath, ignored);
+    }
+    TScratchDir(const TScratchDir&) = delete;
+    TScratchDir& operator=(const TScratchDir&) = delete;
+
+    std::string File(const std::string& name) const { return (FPath / name).string(); }
+    std::string operator/(const std::string& name) const { return File(name); }
+    const std::filesystem::path& Path() const { return FPath; }
+
+    // Names of everything in the folder, sorted.
+    std::vector<std::string> Entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(FPath))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::filesystem::path FPath;
+};
+
+inline void SaveBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(fileName, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << fileName;
+}
+
+// The file's bytes; empty when it cannot be read.
+inline std::vector<std::uint8_t> LoadBytes(const std::string& fileName)
+{
+    std::ifstream in(fileName, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline std::string ReadText(const std::string& fileName)
+{
+    const auto bytes = LoadBytes(fileName);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+inline void WriteText(const std::string& fileName, const std::string& text)
+{
+    SaveBytes(fileName, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+// Log file text as messages (each message ends in CR LF).
+inline std::vector<std::string> LogMessages(const std::string& text)
+{
+    std::vector<std::string> messages;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            messages.push_back(text.substr(start));
+            break;
+        }
+        messages.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return messages;
+}
+
+} // namespace kestrund::testing
