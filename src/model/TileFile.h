@@ -21,6 +21,7 @@ namespace kestrund {
 struct TTileFileLoadInfo {
     std::size_t FileSize = 0;
     std::size_t TrailingBytes = 0; // bytes after the last section (ignored)
+    std::size_t MissingSections = 0; // sections the file stopped before; read as empty
 };
 
 class TTileFile {
