@@ -140,16 +140,19 @@ void TLine::SaveToStream(TByteWriter& writer, int mode) const
         WritePixelWords(writer, Words.data(), Words.size(), to, to);
         return;
     }
-    // Headers unchanged, literal pixels converted, written in one go.
+    // Headers unchanged, literal pixels converted, written in one go. Words after the
+    // end run are no pixels and stay as they are.
     std::vector<std::uint16_t> words(Words);
     std::size_t i = 0;
     while (i < words.size()) {
-        const std::uint16_t header = words[i++];
-        if (IsLiteralOp(static_cast<std::uint8_t>(header >> 8))) {
-            const std::size_t n = std::min<std::size_t>(header & 0xFFu, words.size() - i);
+        const std::uint8_t op = static_cast<std::uint8_t>(words[i++] >> 8);
+        if (IsLiteralOp(op)) {
+            const std::size_t n = std::min<std::size_t>(words[i - 1] & 0xFFu, words.size() - i);
             ConvertPixelWords(words.data() + i, n, from, to);
             i += n;
         }
+        if (IsEndOp(op))
+            break;
     }
     WritePixelWords(writer, words.data(), words.size(), to, to);
 }

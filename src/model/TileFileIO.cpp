@@ -35,8 +35,8 @@ std::string RowText(std::size_t row) { return " at row " + std::to_string(row); 
 
 enum class TLineShape { Ok, LiteralPastWords, BadEnd };
 
-// A line is a run sequence whose first end run finishes exactly at its last word.
-// Checks a line's words and measures its width on the way, as ComputeWidth would.
+// A line is a run sequence with an end run among its words. Checks a line's words and
+// measures its width on the way, as ComputeWidth would.
 TLineShape CheckLineWords(const std::uint8_t* bytes, std::size_t count, std::uint16_t& width)
 {
     unsigned total = 0;
@@ -52,9 +52,11 @@ TLineShape CheckLineWords(const std::uint8_t* bytes, std::size_t count, std::uin
         }
         if (op == opTransparent || op == opSolidShadow || op == opLiteral || op == opShadow || IsEndOp(op))
             total += static_cast<unsigned>(n);
+        // Words after the end run (padding, or the rest of the block after the last line)
+        // belong to the line: they are kept and written back, never drawn.
         if (IsEndOp(op)) {
             width = static_cast<std::uint16_t>(total);
-            return i == count ? TLineShape::Ok : TLineShape::BadEnd;
+            return TLineShape::Ok;
         }
     }
     return TLineShape::BadEnd;
@@ -247,8 +249,6 @@ void TTileOverlay::LoadBlock(TByteReader& reader, std::uint16_t byteSize)
                                          RowText(present[k].Row),
                                      dataStart + 2 * off);
         case TLineShape::BadEnd:
-            if (lastLine)
-                throw sizeError();
             throw ERecordFormatError("has an overlay line that does not end with its end run" +
                                          RowText(present[k].Row),
                                      dataStart + 2 * off);
@@ -395,11 +395,15 @@ namespace {
 
 // Reads one section: the count, the header words (readHeader), then the records. Errors
 // name the section, the element number within the file and where it went wrong.
+// Returns false for a section the file stopped before: older sets end cleanly after a
+// complete section, and the sections after it are empty.
 template <class ReadHeader, class ReadElement>
-void ReadSection(TByteReader& reader, int section, std::size_t existing, std::size_t headerBytes,
+bool ReadSection(TByteReader& reader, int section, std::size_t existing, std::size_t headerBytes,
                  std::size_t minRecord, ReadHeader&& readHeader, ReadElement&& readElement)
 {
     const std::size_t start = reader.Position();
+    if (section > 0 && reader.Remaining() == 0)
+        return false;
     if (reader.Remaining() < 2 + headerBytes)
         SectionError(section, "the section header ends past the end of the file", start);
     const std::size_t count = reader.U16();
@@ -419,6 +423,7 @@ void ReadSection(TByteReader& reader, int section, std::size_t existing, std::si
             SectionError(section, "element " + std::to_string(i) + " ends past the end of the file", elementStart);
         }
     }
+    return true;
 }
 
 template <class T, class WriteElement>
@@ -463,13 +468,15 @@ TTileFileLoadInfo TTileFile::LoadFromMemory(std::span<const std::uint8_t> data, 
     };
     auto noHeader = [](TByteReader&) {};
     TByteReader reader(data);
+    bool sectionRead[6] = {};
 
-    ReadSection(reader, 0, existing(TileRuleCount()), 0, TileRuleRecordSize, noHeader, [&](TByteReader& r) {
-        auto rule = std::make_unique<TTileRule>();
-        rule->LoadFromStream(r);
-        scratch.AddTileRule(std::move(rule));
-    });
-    ReadSection(
+    sectionRead[0] =
+        ReadSection(reader, 0, existing(TileRuleCount()), 0, TileRuleRecordSize, noHeader, [&](TByteReader& r) {
+            auto rule = std::make_unique<TTileRule>();
+            rule->LoadFromStream(r);
+            scratch.AddTileRule(std::move(rule));
+        });
+    sectionRead[1] = ReadSection(
         reader, 1, existing(BorderCount()), 6, BorderRecordSize,
         [&](TByteReader& r) { ReadPixelWords(r, scratch.BorderHeader.data(), scratch.BorderHeader.size()); },
         [&](TByteReader& r) {
@@ -478,7 +485,7 @@ TTileFileLoadInfo TTileFile::LoadFromMemory(std::span<const std::uint8_t> data, 
             border->SetColorMode(mode);
             scratch.AddBorder(std::move(border));
         });
-    ReadSection(
+    sectionRead[2] = ReadSection(
         reader, 2, existing(TileCount()), 2, TileRecordSize, [&](TByteReader& r) { scratch.TileHeader = r.U16(); },
         [&](TByteReader& r) {
             auto tile = std::make_unique<TTile>();
@@ -490,36 +497,43 @@ TTileFileLoadInfo TTileFile::LoadFromMemory(std::span<const std::uint8_t> data, 
             tile->SetColorMode(mode);
             scratch.AddTile(std::move(tile));
         });
-    ReadSection(reader, 3, existing(RiverCount()), 0, RiverRecordMin, noHeader, [&](TByteReader& r) {
-        auto river = std::make_unique<TRiver>(mode);
-        const std::size_t at = r.Position();
-        river->LoadFromStream(r);
-        countRows(*river, at);
-        river->SetColorMode(mode);
-        scratch.AddRiver(std::move(river));
-    });
-    ReadSection(reader, 4, existing(ImprovementCount()), 0, ImprovementRecordMin, noHeader, [&](TByteReader& r) {
-        auto improvement = std::make_unique<TTileImprovement>(mode);
-        const std::size_t at = r.Position();
-        improvement->LoadFromStream(r);
-        countRows(*improvement, at);
-        improvement->SetColorMode(mode);
-        scratch.AddImprovement(std::move(improvement));
-    });
-    ReadSection(reader, 5, existing(VariationRuleCount()), 0, VariationRuleRecordMin, noHeader,
-                [&](TByteReader& r) {
-                    auto rule = std::make_unique<TVariationRule>();
-                    rule->LoadFromStream(r);
-                    scratch.AddVariationRule(std::move(rule));
-                });
+    sectionRead[3] =
+        ReadSection(reader, 3, existing(RiverCount()), 0, RiverRecordMin, noHeader, [&](TByteReader& r) {
+            auto river = std::make_unique<TRiver>(mode);
+            const std::size_t at = r.Position();
+            river->LoadFromStream(r);
+            countRows(*river, at);
+            river->SetColorMode(mode);
+            scratch.AddRiver(std::move(river));
+        });
+    sectionRead[4] =
+        ReadSection(reader, 4, existing(ImprovementCount()), 0, ImprovementRecordMin, noHeader, [&](TByteReader& r) {
+            auto improvement = std::make_unique<TTileImprovement>(mode);
+            const std::size_t at = r.Position();
+            improvement->LoadFromStream(r);
+            countRows(*improvement, at);
+            improvement->SetColorMode(mode);
+            scratch.AddImprovement(std::move(improvement));
+        });
+    sectionRead[5] = ReadSection(reader, 5, existing(VariationRuleCount()), 0, VariationRuleRecordMin, noHeader,
+                                 [&](TByteReader& r) {
+                                     auto rule = std::make_unique<TVariationRule>();
+                                     rule->LoadFromStream(r);
+                                     scratch.AddVariationRule(std::move(rule));
+                                 });
 
     // Everything was read: only now does the set change.
-    const TTileFileLoadInfo info{data.size(), reader.Remaining()};
+    TTileFileLoadInfo info{data.size(), reader.Remaining()};
+    for (bool read : sectionRead)
+        info.MissingSections += read ? 0 : 1;
     if (!append)
         Clear();
     AppendElementsFrom(scratch);
-    BorderHeader = scratch.BorderHeader;
-    TileHeader = scratch.TileHeader;
+    // A missing section's header leaves an appended-to set's own.
+    if (sectionRead[1] || !append)
+        BorderHeader = scratch.BorderHeader;
+    if (sectionRead[2] || !append)
+        TileHeader = scratch.TileHeader;
     return info;
 }
 
