@@ -2,6 +2,10 @@
 
 #include "Errors.h"
 #include "FileUtil.h"
+#include "ScriptPaths.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace kestrund {
 
@@ -37,15 +41,15 @@ void TImportLog::WriteOut()
 {
     // The file is replaced on the first write, then only appended to.
     if (!FFile) {
-        FFile = std::fopen(FFileName.c_str(), "wb");
+        FFile = std::fopen(ScriptFilePath(FFileName).c_str(), "wb");
         if (!FFile)
-            throw EFileCreateError(FFileName);
+            throw ELogWriteError(EFileCreateError(FFileName, std::strerror(errno)));
     }
     const bool ok = std::fwrite(FPending.data(), 1, FPending.size(), FFile) == FPending.size() &&
                     std::fflush(FFile) == 0;
     FPending.clear();
     if (!ok)
-        throw EFileCreateError(FFileName);
+        throw ELogWriteError(EFileCreateError(FFileName));
 }
 
 void WriteLogFile(const std::string& fileName, const std::vector<std::string>& messages)
@@ -55,7 +59,12 @@ void WriteLogFile(const std::string& fileName, const std::vector<std::string>& m
         text += m;
         text += "\r\n";
     }
-    WriteWholeFile(fileName, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    try {
+        WriteWholeFile(ScriptFilePath(fileName).string(),
+                       std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    } catch (const EFileCreateError& e) {
+        throw ELogWriteError(e);
+    }
 }
 
 } // namespace kestrund

@@ -2,12 +2,20 @@
 // The import log: messages of three levels, kept in the caller's list (Simple) or
 // written to the log file as they come (Extensive, Total).
 
+#include "Errors.h"
+
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace kestrund {
+
+// The log file could not be written: the import counts as failed.
+class ELogWriteError : public EFileCreateError {
+public:
+    explicit ELogWriteError(const EFileCreateError& cause) : EFileCreateError(cause) {}
+};
 
 enum TLogLevel : int {
     llSimple = 0,    // errors, section summaries and the closing message
@@ -43,7 +51,7 @@ private:
     std::string FPending;
 };
 
-// Writes the messages, each followed by CR LF, replacing the file.
+// Writes the messages, each followed by CR LF, replacing the file. Raises ELogWriteError.
 void WriteLogFile(const std::string& fileName, const std::vector<std::string>& messages);
 
 } // namespace kestrund

@@ -235,8 +235,12 @@ private:
 
 void ExportScript(const TTileFile& set, const std::string& graphicsDir, const std::string& scriptFileName)
 {
-    const std::string text = TScriptWriter(set, ResolveGraphicsDir(scriptFileName, graphicsDir)).Write();
-    WriteWholeFile(scriptFileName, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    const std::filesystem::path folder = ResolveGraphicsDir(scriptFileName, graphicsDir);
+    const std::filesystem::path script = ScriptFilePath(scriptFileName);
+    // Before the first picture: the script could not be written over its own folder.
+    CheckGraphicsFolder(scriptFileName, folder);
+    const std::string text = TScriptWriter(set, folder).Write();
+    WriteWholeFile(script.string(), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 std::string ScriptText(const TTileFile& set)

@@ -95,7 +95,7 @@ private:
     {
         std::vector<std::uint8_t> bytes;
         try {
-            bytes = ReadWholeFile(FFileName);
+            bytes = ReadWholeFile(ScriptFilePath(FFileName).string());
         } catch (const EKestrundError&) {
             FLog.Add("ERROR: Error reading file: \"" + FFileName + "\" or file not found", llSimple);
             throw TStop{srReadError};
@@ -495,6 +495,7 @@ int ImportScript(TTileFile& set, const std::string& fileName, std::vector<std::s
 int ImportScriptLogged(TTileFile& set, const std::string& fileName, const std::string& logFileName, bool append,
                        int level, const TImportProgressFn& progress)
 {
+    CheckLogIsNotScript(fileName, logFileName);
     TImportLog importLog(logFileName, level);
     return TImporter(set, fileName, importLog, append, progress).Run();
 }
@@ -527,6 +528,7 @@ void TruncateTo(std::size_t count, std::size_t (TTileFile::*size)() const, void 
 int ImportScriptInto(TTileFile& set, const std::string& fileName, const std::string& logFileName, bool append,
                      int logLevel, const TImportProgressFn& progress)
 {
+    CheckLogIsNotScript(fileName, logFileName);
     if (append) {
         // Appending only adds elements: taking them off again restores the set.
         const std::size_t counts[6] = {set.TileRuleCount(), set.BorderCount(), set.TileCount(),

@@ -44,7 +44,8 @@ using TImportProgressFn = std::function<void(const TImportProgress&)>;
 int ImportScript(TTileFile& set, const std::string& fileName, std::vector<std::string>* log, bool append,
                  const TImportProgressFn& progress = {});
 
-// Extensive (1) or Total (2) level: the import writes the log file itself.
+// Extensive (1) or Total (2) level: the import writes the log file itself. Raises
+// EScriptNameError, before anything is read or written, when the log is the script.
 int ImportScriptLogged(TTileFile& set, const std::string& fileName, const std::string& logFileName, bool append,
                        int level, const TImportProgressFn& progress = {});
 
@@ -54,8 +55,9 @@ namespace kestrund {
 
 // The editor's and the command line's import: by log level (anything but 1 and 2 is
 // the Simple level, whose log the function writes to logFileName afterwards). When
-// the import fails unexpectedly (or its log cannot be written) the set is put back
-// as it was before and the failure is raised again.
+// the import fails unexpectedly (or its log cannot be written: ELogWriteError) the set
+// is put back as it was before and the failure is raised again. A log that would be
+// the script itself is refused first (EScriptNameError), with nothing read or written.
 int ImportScriptInto(TTileFile& set, const std::string& fileName, const std::string& logFileName, bool append,
                      int logLevel, const TImportProgressFn& progress = {});
 

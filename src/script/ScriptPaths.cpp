@@ -20,6 +20,17 @@ std::size_t NameStart(const std::string& fileName)
     return sep == std::string::npos ? 0 : sep + 1;
 }
 
+// A name as it stands in a script, made relative: "C:" and leading separators go.
+std::string InsideFolder(const std::string& name)
+{
+    std::size_t start = 0;
+    if (name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0])))
+        start = 2;
+    while (start < name.size() && (name[start] == '/' || name[start] == '\\'))
+        ++start;
+    return Slashed(name.substr(start));
+}
+
 bool SameIgnoringCase(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -45,17 +56,60 @@ std::string ScriptBaseName(const std::string& scriptFileName)
     return name;
 }
 
+fs::path ScriptFilePath(const std::string& scriptFileName)
+{
+    return fs::path(Slashed(scriptFileName));
+}
+
 fs::path ResolveGraphicsDir(const std::string& scriptFileName, const std::string& dirText)
 {
     fs::path dir(Slashed(dirText));
     if (dir.is_absolute())
         return dir;
-    return fs::path(Slashed(scriptFileName)).parent_path() / dir;
+    return ScriptFilePath(scriptFileName).parent_path() / dir;
 }
 
 fs::path GraphicsFile(const fs::path& dir, const std::string& name)
 {
-    return dir / fs::path(Slashed(name));
+    return dir / fs::path(InsideFolder(name));
+}
+
+void CheckGraphicsFolder(const std::string& scriptFileName, const fs::path& folder)
+{
+    if (ScriptBaseName(scriptFileName).empty() || SameFilePath(folder, ScriptFilePath(scriptFileName)))
+        throw EScriptNameError("Cannot export to \"" + scriptFileName +
+                               "\": the script needs a name and an extension (such as .src), since its pictures "
+                               "go into a folder beside it named like the script without its extension");
+}
+
+fs::path ScriptGraphicsFolder(const std::string& scriptFileName)
+{
+    const fs::path folder = ResolveGraphicsDir(scriptFileName, ScriptBaseName(scriptFileName));
+    CheckGraphicsFolder(scriptFileName, folder);
+    return folder;
+}
+
+void CheckLogIsNotScript(const std::string& scriptFileName, const std::string& logFileName)
+{
+    if (SameFilePath(ScriptFilePath(scriptFileName), ScriptFilePath(logFileName)))
+        throw EScriptNameError("Cannot import \"" + scriptFileName +
+                               "\": its import log would be written over the script itself; give the script "
+                               "another extension, such as .src");
+}
+
+bool SameFilePath(const fs::path& a, const fs::path& b)
+{
+    std::error_code error;
+    if (fs::equivalent(a, b, error))
+        return true;
+    // Not both there: compare what the names would resolve to.
+    auto full = [&error](const fs::path& p) {
+        const fs::path absolute = fs::absolute(p, error);
+        return error ? p.lexically_normal() : fs::weakly_canonical(absolute, error);
+    };
+    const fs::path fullA = full(a);
+    const fs::path fullB = error ? fs::path() : full(b);
+    return error ? a.lexically_normal() == b.lexically_normal() : fullA == fullB;
 }
 
 fs::path FindCaseInsensitive(const fs::path& path)
@@ -88,7 +142,8 @@ fs::path TPictureFinder::Find(const std::string& name)
 {
     const fs::path path = GraphicsFile(FDir, name);
     // Only a plain file name can be answered from the listing.
-    const bool plain = !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
+    const std::string inside = InsideFolder(name);
+    const bool plain = !inside.empty() && inside != "." && inside != ".." && inside.find('/') == std::string::npos;
     if (!plain)
         return FindCaseInsensitive(path);
     if (!FListed) {
@@ -102,7 +157,7 @@ fs::path TPictureFinder::Find(const std::string& name)
         }
     }
     // Not listed: the full search, which also sees files that came after the listing.
-    return FExisting.count(name) ? path : FindCaseInsensitive(path);
+    return FExisting.count(inside) ? path : FindCaseInsensitive(path);
 }
 
 } // namespace kestrund
