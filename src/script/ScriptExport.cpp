@@ -3,10 +3,12 @@
 #include "FileUtil.h"
 #include "MiscFunc.h"
 #include "ScriptPaths.h"
+#include "Targa.h"
 
 #include <bitset>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 
 namespace kestrund {
 
@@ -157,6 +159,29 @@ private:
         Line(std::to_string(count));
     }
 
+    // The picture's name: the first element keeps it, later ones of the same name get
+    // "_2", "_3", ... so that no picture is written over another's.
+    std::string PictureName(const std::string& stem)
+    {
+        std::string name = stem + ".tga";
+        for (int n = 2; !FNames.insert(name).second; ++n)
+            name = stem + "_" + std::to_string(n) + ".tga";
+        return name;
+    }
+
+    // An overlay without lines still gets a picture: one pixel of the transparent
+    // colour, which reads back as an overlay without lines.
+    void WriteOverlay(const TTileOverlay& overlay, const std::string& name, const TPictureColors& colors)
+    {
+        const auto path = PicturePath(name);
+        if (!path)
+            return;
+        if (overlay.Empty())
+            WriteTGA(MakeBuffer(1, 1, colors.Transparent), *path);
+        else
+            overlay.ExportTGA(*path, colors.Transparent, colors.Shadow);
+    }
+
     // Where a picture goes, or nothing when only the text is wanted.
     std::optional<std::string> PicturePath(const std::string& name) const
     {
@@ -180,7 +205,7 @@ private:
     void Border(const TTileBorder& border)
     {
         const std::string name =
-            "BORD" + IntToHexTrim(border.Inside & 0xFF, 2) + IntToHexTrim(border.Outside & 0xFF, 2) + ".tga";
+            PictureName("BORD" + IntToHexTrim(border.Inside & 0xFF, 2) + IntToHexTrim(border.Outside & 0xFF, 2));
         if (auto path = PicturePath(name))
             border.ExportTGA(*path, 15, FSet.TransparentColor);
         Line(IntToStrPad(border.Inside, 4, ' ') + " " + IntToStrPad(border.Outside, 4, ' ') + " " + name);
@@ -188,7 +213,7 @@ private:
 
     void Tile(const TTile& tile)
     {
-        const std::string name = "TILE" + IntToHexTrim(tile.TileID, 4) + ".tga";
+        const std::string name = PictureName("TILE" + IntToHexTrim(tile.TileID, 4));
         const TPictureColors colors = ColorsFor(FSet, tile.Overlay.get());
         if (auto path = PicturePath(name))
             tile.ExportTGA(*path, colors.Transparent, colors.Shadow);
@@ -198,10 +223,9 @@ private:
 
     void River(const TRiver& river)
     {
-        const std::string name = "RIVE" + IntToHexTrim(river.ImprovementID, 4) + ".tga";
+        const std::string name = PictureName("RIVE" + IntToHexTrim(river.ImprovementID, 4));
         const TPictureColors colors = ColorsFor(FSet, &river);
-        if (auto path = PicturePath(name))
-            river.ExportTGA(*path, colors.Transparent, colors.Shadow);
+        WriteOverlay(river, name, colors);
         Line("{");
         Line(IntToStrPad(river.ImprovementID, 4, ' ') + " ");
         AddGrid(FText, river.Directions.data(), [](std::uint16_t v) { return std::to_string(v); }, " ");
@@ -211,10 +235,9 @@ private:
 
     void Improvement(const TTileImprovement& improvement)
     {
-        const std::string name = "TIMP" + IntToHexTrim(improvement.ImprovementID, 4) + ".tga";
+        const std::string name = PictureName("TIMP" + IntToHexTrim(improvement.ImprovementID, 4));
         const TPictureColors colors = ColorsFor(FSet, &improvement);
-        if (auto path = PicturePath(name))
-            improvement.ExportTGA(*path, colors.Transparent, colors.Shadow);
+        WriteOverlay(improvement, name, colors);
         Line(IntToStrPad(improvement.ImprovementID, 5, ' ') + " " + name + ColorItems(colors));
     }
 
@@ -228,6 +251,7 @@ private:
 
     const TTileFile& FSet;
     std::optional<std::filesystem::path> FGraphicsDir;
+    std::unordered_set<std::string> FNames; // picture names given so far
     std::string FText;
 };
 

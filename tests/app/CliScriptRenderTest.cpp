@@ -90,19 +90,19 @@ TEST_F(CliScripts, ImportExitsWithTheResultCode)
     EXPECT_EQ(kestrund::testing::ReadText(Dir / "bad.log"),
               "ERROR: \"" + Dir / "bad.src" + "\" is not a valid script-file\r\n");
 
-    // A fresh set's script: its empty river and improvement have no pictures.
+    // A fresh set's script, appended to a base.
     TTileFile fresh;
     fresh.SaveToFile(Dir / "fresh.til", 0);
     ASSERT_EQ(RunCommand({"export-script", Dir / "fresh.til", Dir / "fresh.src"}).Code, 0);
     const TResult partial = RunCommand({"import-script", Dir / "fresh.src", "--append", Dir / "in.til", "--out565", Dir / "y.til"});
-    EXPECT_EQ(partial.Code, 17);
+    EXPECT_EQ(partial.Code, 0);
     TTileFile y;
     y.LoadFromFile(Dir / "y.til", false);
     TTileFile in;
     in.LoadFromFile(Dir / "in.til", false);
     EXPECT_EQ(y.TileCount(), in.TileCount() + 1) << "appended to the base";
 
-    // A script that ends early fails as a whole: exit 1 with the reason.
+    // A script that ends early fails as a whole, with the reason.
     kestrund::testing::WriteText(Dir / "short.src", "Kestrund Script v.1.1\r\n$7C1F $83E0\r\n0\r\n0\r\n2\r\n");
     const TResult shortRun = RunCommand({"import-script", Dir / "short.src"});
     EXPECT_EQ(shortRun.Code, ExitFailure);

@@ -110,9 +110,8 @@ TEST(ScriptRoundTrip, ExportWritesPicturesThenScript)
     ExportScript(set, "out", dir / "out.src");
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out/BORD0000.tga"));
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out/TILE0000.tga"));
-    // Empty overlays write no picture.
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out/RIVE0000.tga"));
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out/TIMP0000.tga"));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out/RIVE0000.tga"));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out/TIMP0000.tga"));
     EXPECT_EQ(ReadText(dir / "out/keep.txt"), "untouched");
     EXPECT_EQ(ReadText(dir / "out.src"), ScriptText(set));
 }
