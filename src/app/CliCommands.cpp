@@ -24,9 +24,17 @@ void PrintHelp(std::ostream& out)
         << "       " << ProgramName << " --help | --version\n\nVerbs:\n";
     for (const TCliVerb& verb : CliVerbs())
         out << "  " << verb.Name << ' ' << verb.Usage << "\n      " << verb.Summary << '\n';
-    out << "\n--mode is the colour mode the set is tagged with while reading (default 555).\n"
-        << "Exit status: 0 on success, 1 on failure, 2 for a usage error; import-script exits with\n"
-        << "the import's result code (0 success, 1 to 16 failed, 17 finished with element errors).\n";
+    out << "\n--mode is the colour mode a tile file is read in. Without it, a file with 565 in its\n"
+        << "name is read as 5-6-5 (said on standard error) and any other as 5-5-5.\n"
+        << "--out555 and --out565 must name different files.\n"
+        << "\nExit status:\n"
+        << "  0      success\n"
+        << "  2      usage error (nothing was read or written)\n"
+        << "  1-16   import-script: the import failed with this result code (see the log)\n"
+        << "  17     import-script: imported, but some elements were not loaded (see the log)\n"
+        << "  20     failure (a file that cannot be read or written, a damaged file, ...)\n"
+        << "  21     import-script: the import log could not be written; nothing was saved\n"
+        << "  22     import-script: imported, but a requested tile file could not be written\n";
 }
 
 int UsageError(std::ostream& err, const std::string& message, std::string_view verb = {})
@@ -42,7 +50,8 @@ const std::vector<TCliVerb>& CliVerbs()
 {
     static const std::vector<TCliVerb> verbs{
         {"info", "FILE.til [--mode 555|565]",
-         "Prints the element counts, the headers, the overlays' extent and the bytes after the last section.",
+         "Prints the element counts, the headers, the overlays' extent, the bytes after the last section "
+         "and the sections the file stopped before.",
          {ModeOption},
          RunInfo},
         {"save", "IN.til [--mode 555|565] [--append MORE.til]... [--out555 FILE] [--out565 FILE]",
@@ -61,9 +70,10 @@ const std::vector<TCliVerb>& CliVerbs()
           {"--out565", true, false}},
          RunImportScript},
         {"render", "IN.til OUT.tga|.bmp|.jpg [--mode 555|565] [view options]",
-         "Draws the editor's view of IN.til into a picture. View options: --view single|3x3|variation, "
-         "--tile N, --border N, --river N, --improvement N, --rule N, --variation N, --border-mask M, "
-         "--border-width N, --background 0xBBGGRR, --shadow 0xBBGGRR, --hex (numbers printed in hex).",
+         "Draws the editor's view of IN.til into a picture and prints the shown elements' IDs. View options: "
+         "--view single|3x3|variation, --tile N, --border N, --river N, --improvement N, --rule N (3x3 view), "
+         "--variation N (variation view), --border-mask M (turns borders on), --border-width N, "
+         "--background 0xBBGGRR, --shadow 0xBBGGRR, --hex (IDs printed in hex).",
          {ModeOption, {"--view", true, false}, {"--tile", true, false}, {"--border", true, false},
           {"--river", true, false}, {"--improvement", true, false}, {"--rule", true, false},
           {"--variation", true, false}, {"--border-mask", true, false}, {"--border-width", true, false},

@@ -13,10 +13,14 @@
 
 namespace kestrund::cli {
 
-// Exit statuses shared by every verb.
+// Exit statuses. import-script also exits with the import's own result code (0, 1 to
+// 16, 17); the others lie above that range so that none of them can be taken for one.
+// (An import's result 2, the colours line, shares its number with a usage error.)
 constexpr int ExitSuccess = 0;
-constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
+constexpr int ExitFailure = 20;        // anything else that stopped the verb
+constexpr int ExitLogNotWritten = 21;  // import-script: the import log could not be written
+constexpr int ExitSaveFailed = 22;     // import-script: imported, but a tile file could not be written
 
 struct TCliVerb {
     std::string_view Name;
@@ -34,6 +38,13 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
 
 // Reads a tile file into set; errors about its contents name the file.
 TTileFileLoadInfo LoadNamed(TTileFile& set, const std::string& fileName, bool append);
+
+// The colour mode a tile file is read in: --mode when given, else 5-6-5 when "565" is
+// in the file's name (said on err) and 5-5-5 otherwise.
+std::uint8_t ReadingMode(const TCliArgs& args, const std::string& fileName, std::ostream& err);
+
+// Raises ECliUsageError when --out555 and --out565 name one file.
+void CheckOutputsDiffer(const TCliArgs& args);
 
 // Verbs on tile files (TileFileVerbs.cpp).
 int RunInfo(const TCliArgs& args, std::ostream& out, std::ostream& err);

@@ -49,7 +49,7 @@ std::size_t Element(const TCliArgs& args, std::string_view name, std::size_t cou
 
 } // namespace
 
-int RunRender(const TCliArgs& args, std::ostream& out, std::ostream& /*err*/)
+int RunRender(const TCliArgs& args, std::ostream& out, std::ostream& err)
 {
     args.ExpectPositionals({"IN.til", "OUT.tga|.bmp|.jpg"});
     const std::string target = args.Positionals()[1];
@@ -75,7 +75,7 @@ int RunRender(const TCliArgs& args, std::ostream& out, std::ostream& /*err*/)
     view.SetShadowColor = view.ShadowColor;
 
     TTileFile set;
-    set.ColorMode = ParseColorModeOption(args);
+    set.ColorMode = ReadingMode(args, args.Positionals()[0], err);
     LoadNamed(set, args.Positionals()[0], false);
     set.TransparentColor = view.BgColor;
     set.ShadowColor = view.ShadowColor;
@@ -104,7 +104,7 @@ int RunRender(const TCliArgs& args, std::ostream& out, std::ostream& /*err*/)
             WriteJpeg(picture, target);
     }
 
-    // What was drawn, in the number form asked for.
+    // The IDs of what was drawn, in the number form asked for (a rule has none: its number).
     const bool hex = args.Has("--hex");
     const TViewGeometry g = ViewGeometry(set, view);
     const TViewLabels labels = ViewLabels(set, view, hex);

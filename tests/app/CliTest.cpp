@@ -79,7 +79,8 @@ const std::string SmallInfo = "TileRules: 1\n"
                               "TileHeader: 258\n"
                               "TilesWithOverlay: 1\n"
                               "WidestOverlay: 120\n"
-                              "TrailingBytes: 3\n";
+                              "TrailingBytes: 3\n"
+                              "MissingSections: 0\n";
 
 TEST_F(CliTest, InfoPrintsOneLinePerValue)
 {
@@ -107,7 +108,7 @@ TEST_F(CliTest, InfoOfAGeneratedSet)
     expected << "TileRules: 3\nBorders: 2\nTiles: 9\nRivers: 2\nImprovements: 3\nVariationRules: 3\n"
              << "BorderHeader: " << set->BorderHeader[0] << ' ' << set->BorderHeader[1] << ' '
              << set->BorderHeader[2] << "\nTileHeader: " << set->TileHeader
-             << "\nTilesWithOverlay: 3\nWidestOverlay: 200\nTrailingBytes: 0\n";
+             << "\nTilesWithOverlay: 3\nWidestOverlay: 200\nTrailingBytes: 0\nMissingSections: 0\n";
     EXPECT_EQ(r.Out, expected.str());
 }
 
@@ -147,8 +148,8 @@ TEST_F(CliTest, SaveReadsInTheGivenMode)
     auto same = ReadWholeFile(in);
     same.resize(same.size() - 3);
     EXPECT_EQ(ReadWholeFile(File("b.til")), same);
-    // Read as 5-5-5 (the default) and written as 5-5-5: reading never converts either.
-    ASSERT_EQ(RunArgs({"save", in, "--out555", File("c.til")}).Code, 0);
+    // Read as 5-5-5 and written as 5-5-5: reading never converts either.
+    ASSERT_EQ(RunArgs({"save", in, "--mode", "555", "--out555", File("c.til")}).Code, 0);
     EXPECT_EQ(ReadWholeFile(File("c.til")), same);
 }
 
@@ -183,32 +184,32 @@ TEST_F(CliTest, UsageErrorsExitWith2)
     }
 }
 
-TEST_F(CliTest, FailuresExitWith1AndTheModelsMessage)
+TEST_F(CliTest, FailuresExitWithExitFailureAndTheModelsMessage)
 {
     const std::string missing = File("missing.til");
     TResult r = RunArgs({"info", missing});
-    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Code, ExitFailure);
     EXPECT_EQ(r.Out, "");
-    EXPECT_EQ(r.Err, "kestrund-cli: Cannot open file \"" + missing + "\"\n");
+    EXPECT_EQ(r.Err, "kestrund-cli: Cannot open file \"" + missing + "\". No such file or directory\n");
 
     auto data = MakeSmallSet()->SaveToMemory(cmRGB555);
     const std::string good = Write("good.til", data);
     Put16(data, small::TilesAt, 3);
     const std::string damaged = Write("damaged.til", data);
     r = RunArgs({"info", damaged});
-    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Code, ExitFailure);
     EXPECT_EQ(r.Err, "kestrund-cli: " + damaged + ": Tiles: count 3 is larger than the data (offset 2860)\n");
 
     // A damaged appended file: nothing is written.
     r = RunArgs({"save", good, "--append", damaged, "--out555", File("out.til")});
-    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Code, ExitFailure);
     EXPECT_EQ(r.Err, "kestrund-cli: " + damaged + ": Tiles: count 3 is larger than the data (offset 2860)\n");
     EXPECT_FALSE(fs::exists(File("out.til")));
 
     const std::string cannot = File("no-such-folder/out.til");
     r = RunArgs({"save", good, "--out565", cannot});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err, "kestrund-cli: Cannot create file \"" + cannot + "\"\n");
+    EXPECT_EQ(r.Code, ExitFailure);
+    EXPECT_EQ(r.Err, "kestrund-cli: Cannot create file \"" + cannot + "\". No such file or directory\n");
 }
 
 TEST_F(CliTest, HelpAndVersion)
@@ -252,7 +253,7 @@ TEST_F(CliTest, TheProgramReportsThroughItsExitStatus)
     EXPECT_EQ(r.Code, 0);
     EXPECT_EQ(r.Out, SmallInfo);
     EXPECT_EQ(RunProgram("info").Code, 2);
-    EXPECT_EQ(RunProgram("info '" + File("missing.til") + "'").Code, 1);
+    EXPECT_EQ(RunProgram("info '" + File("missing.til") + "'").Code, ExitFailure);
     r = RunProgram("save '" + file + "' --out555 '" + File("copy.til") + "'");
     EXPECT_EQ(r.Code, 0);
     EXPECT_TRUE(fs::exists(File("copy.til")));
