@@ -2,6 +2,7 @@
 
 #include "ControlBeep.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -255,6 +256,27 @@ QString TypedCharacters(const QKeyEvent* event)
 }
 
 } // namespace
+
+bool TExtSpinEdit::IsWindowShortcut(const QKeyEvent* event) const
+{
+    const QKeySequence key(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
+    const QList<QAction*> actions = window()->findChildren<QAction*>() + window()->actions();
+    return std::any_of(actions.begin(), actions.end(), [&key](const QAction* action) {
+        return action->isEnabled() && action->shortcuts().contains(key);
+    });
+}
+
+bool TExtSpinEdit::event(QEvent* event)
+{
+    // The line edit claims Ctrl+X, Ctrl+C, Ctrl+A, Ctrl+E ... for its own editing; a key that
+    // an action of the window owns goes to the action instead, so that the menu's shortcuts
+    // act the same whichever field has the focus.
+    if (event->type() == QEvent::ShortcutOverride && IsWindowShortcut(static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
 
 void TExtSpinEdit::keyPressEvent(QKeyEvent* event)
 {

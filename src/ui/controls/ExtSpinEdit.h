@@ -98,6 +98,7 @@ signals:
     void Changed();
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -111,6 +112,7 @@ private:
     void ReloadArrows();
     void PlaceButton();
     bool AcceptsEdit(const QString& candidate) const;
+    bool IsWindowShortcut(const QKeyEvent* event) const;
 
     TMySpinButton* button_;
     int minValue_ = 0;
