@@ -29,12 +29,12 @@ void PrintHelp(std::ostream& out)
         << "--out555 and --out565 must name different files.\n"
         << "\nExit status:\n"
         << "  0      success\n"
-        << "  2      usage error (nothing was read or written)\n"
         << "  1-16   import-script: the import failed with this result code (see the log)\n"
         << "  17     import-script: imported, but some elements were not loaded (see the log)\n"
         << "  20     failure (a file that cannot be read or written, a damaged file, ...)\n"
         << "  21     import-script: the import log could not be written; nothing was saved\n"
-        << "  22     import-script: imported, but a requested tile file could not be written\n";
+        << "  22     import-script: imported, but a requested tile file could not be written\n"
+        << "  64     usage error (nothing was read or written)\n";
 }
 
 int UsageError(std::ostream& err, const std::string& message, std::string_view verb = {})

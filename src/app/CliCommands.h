@@ -17,7 +17,7 @@ namespace kestrund::cli {
 // 16, 17); the others lie above that range so that none of them can be taken for one.
 // (An import's result 2, the colours line, shares its number with a usage error.)
 constexpr int ExitSuccess = 0;
-constexpr int ExitUsage = 2;
+constexpr int ExitUsage = 64;      // apart from every import result code (1 to 17)
 constexpr int ExitFailure = 20;        // anything else that stopped the verb
 constexpr int ExitLogNotWritten = 21;  // import-script: the import log could not be written
 constexpr int ExitSaveFailed = 22;     // import-script: imported, but a tile file could not be written

@@ -178,7 +178,7 @@ TEST_F(CliTest, UsageErrorsExitWith2)
     };
     for (const TCase& c : cases) {
         const TResult r = RunArgs(c.Args);
-        EXPECT_EQ(r.Code, 2) << c.Err;
+        EXPECT_EQ(r.Code, ExitUsage) << c.Err;
         EXPECT_EQ(r.Err, c.Err);
         EXPECT_EQ(r.Out, "");
     }
@@ -252,7 +252,7 @@ TEST_F(CliTest, TheProgramReportsThroughItsExitStatus)
     TResult r = RunProgram("info '" + file + "'");
     EXPECT_EQ(r.Code, 0);
     EXPECT_EQ(r.Out, SmallInfo);
-    EXPECT_EQ(RunProgram("info").Code, 2);
+    EXPECT_EQ(RunProgram("info").Code, ExitUsage);
     EXPECT_EQ(RunProgram("info '" + File("missing.til") + "'").Code, ExitFailure);
     r = RunProgram("save '" + file + "' --out555 '" + File("copy.til") + "'");
     EXPECT_EQ(r.Code, 0);
