@@ -110,11 +110,20 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
+    // The panel scrolls only in a window smaller than the default.
     auto* leftScroll = new QScrollArea(central);
+    leftScroll->setObjectName("sbLeft");
+    leftScroll->setFrameShape(QFrame::NoFrame);
     leftScroll->setWidget(leftPanel);
     leftScroll->setWidgetResizable(true);
-    leftScroll->setFixedWidth(leftPanel->sizeHint().width() + leftScroll->verticalScrollBar()->sizeHint().width() + 4);
     leftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int panelWidth = leftPanel->minimumSizeHint().width();
+    leftScroll->setFixedWidth(panelWidth);
+    // The vertical scroll bar, when there is one, comes beside the panel, not over it.
+    QScrollBar* bar = leftScroll->verticalScrollBar();
+    connect(bar, &QScrollBar::rangeChanged, leftScroll, [leftScroll, bar, panelWidth](int, int max) {
+        leftScroll->setFixedWidth(panelWidth + (max > 0 ? bar->sizeHint().width() : 0));
+    });
     layout->addWidget(leftScroll);
     layout->addWidget(ScrollBox, 1);
     setCentralWidget(central);
@@ -346,9 +355,7 @@ void TMainForm::ShowBoxClicked(int kind)
     const bool on = ShowBoxes[static_cast<std::size_t>(kind)]->isChecked();
     QGroupBox* group = Groups[static_cast<std::size_t>(kind)];
     if (kind == kRules || kind == kVariationRules) {
-        for (QWidget* w : group->findChildren<QWidget*>())
-            if (w->property("NumberWidget").toBool() || w->property("NumberWidgets").toBool())
-                w->setEnabled(on);
+        SetNumberWidgetsEnabled(kind, on);
     } else {
         group->setEnabled(on);
         if (kind == kBorders)

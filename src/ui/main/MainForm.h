@@ -111,6 +111,7 @@ private:
     void ClampSpins();
     void SpinChanged(int kind);
     void ShowBoxClicked(int kind);
+    void SetNumberWidgetsEnabled(int kind, bool on);
     void ColorItemClicked(QMenu* menu, QAction* item, bool shadow);
     void ReadWindowPlacement();
     TSettingsContext Context() const;

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,6 +20,10 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <tuple>
+#include <vector>
 
 namespace kestrund {
 
@@ -53,13 +58,75 @@ QIcon BorderIcon(int edge)
     return QIcon(pixmap);
 }
 
-QLabel* MonoLabel(QWidget* parent)
+// The panel's font: a point below the desktop's, so that the six groups fit the panel's
+// 203-pixel design width and the default window height.
+QFont PanelFont(QFont font)
+{
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(std::max(6.0, font.pointSizeF() - 1));
+    else if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(8, font.pixelSize() - 1));
+    return font;
+}
+
+// A right-aligned number in a monospaced font of the parent's size, wide enough for digits
+// characters so that the numbers of a row keep their places.
+QLabel* MonoLabel(QWidget* parent, int digits = 0)
 {
     auto* label = new QLabel(parent);
-    label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance("00000"));
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (parent->font().pointSizeF() > 0)
+        mono.setPointSizeF(parent->font().pointSizeF());
+    else
+        mono.setPixelSize(parent->font().pixelSize());
+    label->setFont(mono);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString(digits, u'0')));
     return label;
 }
+
+// A group box with its check box on its top edge, in the place of a caption. The check box
+// stays outside the group, so that disabling the group leaves the check box usable.
+class TCaptionedGroup : public QWidget {
+public:
+    TCaptionedGroup(QCheckBox* check, QGroupBox* group, QWidget* parent)
+        : QWidget(parent), FCheck(check), FGroup(group)
+    {
+        group->setParent(this);
+        check->setParent(this);
+        check->setAutoFillBackground(true); // hides the frame line behind its text
+        check->raise();
+    }
+    // How far the check box reaches below the group's top edge.
+    int CaptionBelowEdge() const { return FCheck->sizeHint().height() - EdgeY(); }
+    QSize sizeHint() const override { return Around(FGroup->sizeHint()); }
+    QSize minimumSizeHint() const override { return Around(FGroup->minimumSizeHint()); }
+
+protected:
+    void resizeEvent(QResizeEvent*) override
+    {
+        FGroup->setGeometry(0, EdgeY(), width(), height() - EdgeY());
+        FCheck->setGeometry(kIndent, 0, std::min(FCheck->sizeHint().width(), width() - 2 * kIndent),
+                            FCheck->sizeHint().height());
+    }
+    bool event(QEvent* event) override
+    {
+        // The group's layout asks its parent for room; pass that on to the panel.
+        if (event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QWidget::event(event);
+    }
+
+private:
+    static constexpr int kIndent = 6;
+    int EdgeY() const { return FCheck->sizeHint().height() / 2; }
+    QSize Around(QSize group) const
+    {
+        return {std::max(group.width(), FCheck->sizeHint().width() + 2 * kIndent), group.height() + EdgeY()};
+    }
+    QCheckBox* FCheck;
+    QGroupBox* FGroup;
+};
 
 
 void SetTag(QObject* label, int tag)
@@ -203,8 +270,13 @@ QWidget* TMainForm::BuildLeftPanel()
 {
     auto* panel = new QWidget;
     panel->setObjectName("pLeft");
+    panel->setFont(PanelFont(panel->font()));
     auto* column = new QVBoxLayout(panel);
-    column->setContentsMargins(5, 5, 5, 5);
+    column->setContentsMargins(3, 3, 3, 3);
+    column->setSpacing(2);
+    const QFontMetrics metrics(panel->font());
+    // Room for a five-digit number beside the spin buttons.
+    const int numberWidth = metrics.horizontalAdvance("00000") + 28;
 
     struct TGroupText {
         const char* Check;
@@ -227,13 +299,24 @@ QWidget* TMainForm::BuildLeftPanel()
     static const char* const spinNames[KindCount] = {"seTileNum", "seBorderNum", "seRiverNum",
                                                      "seTINum", "seTileRules", "seVariationRule"};
     for (int k = 0; k < KindCount; ++k) {
-        auto* check = new QCheckBox(texts[k].Check, panel);
+        auto* check = new QCheckBox(texts[k].Check);
         check->setObjectName(checkNames[k]);
         SetHelp(check, texts[k].CheckHelp);
-        auto* group = new QGroupBox(k == kVariationRules ? "Variation Rule" : "", panel);
+        auto* group = new QGroupBox;
         group->setObjectName(texts[k].Group);
+        if (k == kVariationRules)
+            group->setAccessibleName("Variation Rule"); // its check box stands in the caption's place
+        auto* block = new TCaptionedGroup(check, group, panel);
         auto* grid = new QGridLayout(group);
-        grid->setContentsMargins(6, 4, 6, 4);
+        // The group's frame takes some room of its own; the rows start just below the check box.
+        const QMargins frame = group->contentsMargins();
+        grid->setContentsMargins(std::max(0, 4 - frame.left()), std::max(0, block->CaptionBelowEdge() + 1 - frame.top()),
+                                 std::max(0, 4 - frame.right()), std::max(0, 3 - frame.bottom()));
+        grid->setHorizontalSpacing(4);
+        grid->setVerticalSpacing(1);
+        grid->setColumnStretch(0, 1);
+        grid->setColumnMinimumWidth(1, numberWidth);
+
         auto* spinLabel = new QLabel(texts[k].Spin, group);
         auto* spin = new TExtSpinEdit(group);
         spin->setObjectName(spinNames[k]);
@@ -241,51 +324,65 @@ QWidget* TMainForm::BuildLeftPanel()
         spin->SetMinValue(0);
         spin->SetMaxValue(1);
         spin->SetValue(0);
-        spin->setFixedWidth(80);
+        spin->setFixedWidth(numberWidth);
         SetHelp(spin, texts[k].SpinHelp);
         spinLabel->setBuddy(spin);
-        auto* countCaption = new QLabel(texts[k].Count, group);
-        auto* count = MonoLabel(group);
-        SetTag(count, texts[k].CountTag);
         grid->addWidget(spinLabel, 0, 0);
         grid->addWidget(spin, 0, 1);
-        grid->addWidget(countCaption, 1, 0);
-        grid->addWidget(count, 1, 1);
+        auto* count = MonoLabel(group);
+        SetTag(count, texts[k].CountTag);
+        // Every value sits at the right edge, under the spin edit.
+        auto valueRow = [&](QLabel* caption, std::initializer_list<QLabel*> values) {
+            auto* row = new QHBoxLayout;
+            row->setSpacing(4);
+            row->addWidget(caption);
+            row->addStretch();
+            for (QLabel* value : values)
+                row->addWidget(value);
+            grid->addLayout(row, grid->rowCount(), 0, 1, 2);
+            return caption;
+        };
+        QLabel* countCaption = valueRow(new QLabel(texts[k].Count, group), {count});
         ShowBoxes[static_cast<std::size_t>(k)] = check;
         Groups[static_cast<std::size_t>(k)] = group;
         Spins[static_cast<std::size_t>(k)] = spin;
         CountLabels[static_cast<std::size_t>(k)] = count;
-        // The number widgets of rules and variation rules, switched by their boxes.
-        spin->setProperty("NumberWidgets", true);
-        spinLabel->setProperty("NumberWidget", true);
-        countCaption->setProperty("NumberWidget", true);
-        count->setProperty("NumberWidget", true);
-        column->addWidget(check);
-        column->addWidget(group);
+        // The widgets that "Show Tile Rules" and "Show Variation Rule" switch.
+        for (QWidget* w : std::initializer_list<QWidget*>{spin, spinLabel, countCaption, count})
+            w->setProperty("NumberWidget", true);
+        column->addWidget(block);
         connect(spin, &TExtSpinEdit::Changed, this, [this, k] { SpinChanged(k); });
         connect(check, &QCheckBox::clicked, this, [this, k] { ShowBoxClicked(k); });
 
-        auto idRow = [&](const char* caption, std::initializer_list<std::pair<QLabel**, int>> labels) {
-            const int row = grid->rowCount();
-            grid->addWidget(new QLabel(caption, group), row, 0);
-            auto* box = new QHBoxLayout;
-            for (auto [label, tag] : labels) {
-                *label = MonoLabel(group);
+        auto idRow = [&](const char* caption, std::initializer_list<std::tuple<QLabel**, int, int>> labels) {
+            std::vector<QLabel*> values;
+            for (auto [label, tag, digits] : labels) {
+                *label = MonoLabel(group, digits);
                 SetTag(*label, tag);
-                box->addWidget(*label);
+                values.push_back(*label);
             }
-            box->addStretch();
-            grid->addLayout(box, row, 1);
+            auto* row = new QHBoxLayout;
+            row->setSpacing(4);
+            QLabel* captionLabel = new QLabel(caption, group);
+            row->addWidget(captionLabel);
+            row->addStretch();
+            for (QLabel* value : values)
+                row->addWidget(value);
+            grid->addLayout(row, grid->rowCount(), 0, 1, 2);
+            return std::pair(captionLabel, values);
         };
         switch (k) {
         case kTiles:
-            idRow("Tile ID", {{&lTileIDHex, 1012}, {&lTileTSIHex, 1013}, {&lTileCutoutHex, 1014}});
+            idRow("Tile ID", {{&lTileIDHex, 1012, 5}, {&lTileTSIHex, 1013, 3}, {&lTileCutoutHex, 1014, 3}});
             break;
         case kBorders: {
-            idRow("Border ID", {{&lBorderFromHex, 1022}, {&lBorderToHEx, 1023}});
+            idRow("Border ID", {{&lBorderFromHex, 1022, 5}, {&lBorderToHEx, 1023, 5}});
             auto* bar = new QToolBar(group);
             bar->setObjectName("tbShowBorders");
             bar->setIconSize(QSize(26, 16));
+            bar->setContentsMargins(0, 0, 0, 0);
+            bar->layout()->setContentsMargins(0, 0, 0, 0);
+            bar->layout()->setSpacing(2);
             SetHelp(bar, 105);
             static const char* const names[4] = {"tbBorderSW", "tbBorderNW", "tbBorderNE", "tbBorderSE"};
             static const char* const tips[4] = {"South-west", "North-west", "North-east", "South-east"};
@@ -297,6 +394,7 @@ QWidget* TMainForm::BuildLeftPanel()
                 button->setChecked(true);
                 button->setToolTip(tips[e]);
                 button->setAutoRaise(true);
+                button->setFixedSize(32, 20);
                 bar->addWidget(button);
                 BorderButtons[static_cast<std::size_t>(e)] = button;
                 connect(button, &QToolButton::toggled, this, &TMainForm::RedrawView);
@@ -304,39 +402,48 @@ QWidget* TMainForm::BuildLeftPanel()
             grid->addWidget(bar, grid->rowCount(), 0, 1, 2);
             break;
         }
-        case kRivers: idRow("River ID", {{&lRiverIDHex, 1032}}); break;
-        case kImprovements: idRow("TI ID", {{&lTIIDHex, 1042}}); break;
+        case kRivers: idRow("River ID", {{&lRiverIDHex, 1032, 0}}); break;
+        case kImprovements: idRow("TI ID", {{&lTIIDHex, 1042, 0}}); break;
         case kRules: {
             // The rule diagram: the neighbourhood as a diamond, then the tile IDs.
             auto* diagram = new QWidget(group);
-            diagram->setFixedSize(140, 64);
-            static const int at[9][2] = {{50, 42}, {27, 53}, {72, 53}, {5, 64}, {50, 64},
-                                         {94, 64}, {27, 75}, {50, 86}, {72, 75}};
+            const int rowHeight = metrics.height();
+            const int pitch = std::max(rowHeight - 2, 8); // rows of one column stay apart
+            diagram->setFixedSize(140, 4 * pitch + rowHeight);
+            static const int at[9][2] = {{50, 0}, {27, 1}, {72, 1}, {5, 2}, {50, 2}, {94, 2}, {27, 3}, {50, 4}, {72, 3}};
             static const int tags[9] = {4107, 4108, 4109, 4110, 4111, 4112, 4113, 4115, 4114};
             static const char* const names[9] = {"lN", "lNW", "lNE", "lW", "lC", "lE", "lSW", "lS", "lSE"};
             for (int i = 0; i < 9; ++i) {
                 auto* label = MonoLabel(diagram);
                 label->setObjectName(names[i]);
-                label->setMinimumWidth(0);
-                label->move(at[i][0], at[i][1] - 40);
-                label->resize(40, 14);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                label->setGeometry(at[i][0], at[i][1] * pitch, 44, rowHeight);
                 SetTag(label, tags[i]);
                 RuleLabels[static_cast<std::size_t>(i)] = label;
             }
-            grid->addWidget(diagram, grid->rowCount(), 0, 1, 2);
+            grid->addWidget(diagram, grid->rowCount(), 0, 1, 2, Qt::AlignHCenter);
+            // Graph., Alt1 / Alt2, Alt3 / Alt4, Alt5: caption and number pairs.
             auto* numbers = new QGridLayout;
+            numbers->setHorizontalSpacing(4);
+            numbers->setVerticalSpacing(0);
+            numbers->setColumnStretch(2, 1);
             static const char* const captions[6] = {"Graph.", "Alt1", "Alt2", "Alt3", "Alt4", "Alt5"};
             for (int i = 0; i < 6; ++i) {
-                numbers->addWidget(new QLabel(captions[i], group), (i / 3) * 2, i % 3);
-                auto* label = MonoLabel(group);
+                numbers->addWidget(new QLabel(captions[i], group), i / 2, (i % 2) * 3);
+                auto* label = MonoLabel(group, 6);
                 SetTag(label, 4101 + i);
                 RuleLabels[static_cast<std::size_t>(9 + i)] = label;
-                numbers->addWidget(label, (i / 3) * 2 + 1, i % 3);
+                numbers->addWidget(label, i / 2, (i % 2) * 3 + 1);
             }
             grid->addLayout(numbers, grid->rowCount(), 0, 1, 2);
             break;
         }
-        case kVariationRules: idRow("Tile Set Index: (of first tile)", {{&lVRTileSetIndex, 1062}}); break;
+        case kVariationRules: {
+            auto [caption, values] = idRow("Tile Set Index: (of first tile)", {{&lVRTileSetIndex, 1062, 0}});
+            caption->setProperty("NumberWidget", true);
+            values.front()->setProperty("NumberWidget", true);
+            break;
+        }
         default: break;
         }
     }
@@ -346,13 +453,18 @@ QWidget* TMainForm::BuildLeftPanel()
     for (int k : {kBorders, kRivers, kImprovements})
         Groups[static_cast<std::size_t>(k)]->setEnabled(false);
     for (int k : {kRules, kVariationRules})
-        for (QWidget* w : Groups[static_cast<std::size_t>(k)]->findChildren<QWidget*>())
-            if (w->property("NumberWidget").toBool() || w->property("NumberWidgets").toBool())
-                w->setEnabled(false);
+        SetNumberWidgetsEnabled(k, false);
     // The border buttons wait for their box.
     for (QToolButton* b : BorderButtons)
         b->setEnabled(false);
     return panel;
+}
+
+void TMainForm::SetNumberWidgetsEnabled(int kind, bool on)
+{
+    for (QWidget* w : Groups[static_cast<std::size_t>(kind)]->findChildren<QWidget*>())
+        if (w->property("NumberWidget").toBool())
+            w->setEnabled(on);
 }
 
 } // namespace kestrund

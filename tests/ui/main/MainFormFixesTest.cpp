@@ -8,6 +8,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -67,5 +71,37 @@ TEST_F(MainFormFixes, MenuShortcutsWinOverTheNumberFields)
         QTest::keySequence(spin, QKeySequence(c.Key));
         EXPECT_EQ(fired.count(), 1) << c.Key;
         EXPECT_EQ(spin->text(), "3") << c.Key;
+    }
+}
+
+TEST_F(MainFormFixes, LeftPanelFitsTheDefaultWindow)
+{
+    auto form = OpenShown();
+    ASSERT_EQ(form->size(), QSize(800, 609));
+    auto* panel = form->findChild<QScrollArea*>("sbLeft");
+    ASSERT_TRUE(panel);
+    EXPECT_NEAR(panel->width(), 203, 10);
+    QWidget* visible = panel->viewport();
+    const int numberColumn = form->Spins[kTiles]->mapTo(visible, QPoint()).x();
+    for (int k = 0; k < KindCount; ++k) {
+        for (QWidget* w : {static_cast<QWidget*>(form->ShowBoxes[k]), static_cast<QWidget*>(form->Groups[k])})
+            EXPECT_TRUE(visible->rect().contains(QRect(w->mapTo(visible, QPoint()), w->size()))) << k;
+        EXPECT_EQ(form->Spins[k]->mapTo(visible, QPoint()).x(), numberColumn) << k;
+    }
+}
+
+TEST_F(MainFormFixes, TileSetIndexIsSwitchedWithTheVariationRule)
+{
+    auto form = Open();
+    QLabel* caption = nullptr;
+    for (QLabel* label : form->Groups[kVariationRules]->findChildren<QLabel*>())
+        if (label->text() == "Tile Set Index: (of first tile)")
+            caption = label;
+    ASSERT_TRUE(caption);
+    for (bool on : {false, true, false}) {
+        if (form->ShowBoxes[kVariationRules]->isChecked() != on)
+            form->ShowBoxes[kVariationRules]->click();
+        EXPECT_EQ(caption->isEnabled(), on);
+        EXPECT_EQ(form->lVRTileSetIndex->isEnabled(), on);
     }
 }
