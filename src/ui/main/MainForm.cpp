@@ -177,22 +177,26 @@ void TMainForm::ColorItemClicked(QMenu* menu, QAction* item, bool shadow)
         const auto chosen = FPrompts.ChooseColor(value);
         if (!chosen) {
             // Cancelled: the check marks go back to what they were.
-            const TColor current = shadow ? ShadowColor : BgColor;
-            for (QAction* other : menu->actions())
-                if (other->isCheckable() && other != miShadowInvert &&
-                    static_cast<TColor>(other->data().toULongLong()) == current) {
-                    other->setChecked(true);
-                    break;
-                }
+            item->setChecked(false);
+            if (!(shadow && miShadowInvert->isChecked())) {
+                const TColor current = shadow ? ShadowColor : BgColor;
+                for (QAction* other : menu->actions())
+                    if (other->isCheckable() && other != miShadowInvert &&
+                        static_cast<TColor>(other->data().toULongLong()) == current) {
+                        other->setChecked(true);
+                        break;
+                    }
+            }
             return;
         }
         value = *chosen;
         item->setData(static_cast<qulonglong>(value));
         item->setIcon(Swatch(value));
     }
-    if (shadow)
+    if (shadow) {
+        miShadowInvert->setChecked(false);
         SetShadowColor(value);
-    else
+    } else
         SetBackgroundColor(value);
     item->setChecked(true);
     RedrawView();

@@ -156,7 +156,8 @@ void SetHelp(QObject* widget, int context)
 void TMainForm::BuildMenus()
 {
     QMenu* file = menuBar()->addMenu("&File");
-    file->setStatusTip("Open, save, import, export, etc.");
+    // The menu bar shows the hint of the menu's own item, not the menu's.
+    file->menuAction()->setStatusTip("Open, save, import, export, etc.");
     auto add = [this](QMenu* menu, const char* caption, const QKeySequence& key, const char* hint,
                       void (TMainForm::*handler)()) {
         QAction* action = menu->addAction(caption);
@@ -236,7 +237,9 @@ void TMainForm::BuildMenus()
 
 void TMainForm::BuildColorMenu(QMenu* menu, bool shadow)
 {
+    // One check mark among the colours; none while Invert is on.
     auto* group = new QActionGroup(menu);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     auto addItem = [&](const QString& caption, TColor value, const QIcon& icon) {
         QAction* item = menu->addAction(icon, caption);
         item->setCheckable(true);
@@ -248,9 +251,15 @@ void TMainForm::BuildColorMenu(QMenu* menu, bool shadow)
     if (shadow) {
         miShadowInvert = menu->addAction("&Invert");
         miShadowInvert->setCheckable(true);
-        group->addAction(miShadowInvert);
-        connect(miShadowInvert, &QAction::triggered, this, [this] {
-            TileFile.ShadowColor = ~TileFile.TransparentColor;
+        // A toggle: on, the set's shadow is the background's complement; off, the chosen colour again.
+        connect(miShadowInvert, &QAction::triggered, this, [this, group](bool on) {
+            if (on) {
+                if (QAction* checked = group->checkedAction())
+                    checked->setChecked(false);
+                TileFile.ShadowColor = ~TileFile.TransparentColor;
+            } else {
+                SetShadowColor(ShadowColor);
+            }
             RedrawView();
         });
     }

@@ -11,8 +11,12 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -104,4 +108,39 @@ TEST_F(MainFormFixes, TileSetIndexIsSwitchedWithTheVariationRule)
         EXPECT_EQ(caption->isEnabled(), on);
         EXPECT_EQ(form->lVRTileSetIndex->isEnabled(), on);
     }
+}
+
+TEST_F(MainFormFixes, FileMenuHintShowsInTheStatusBar)
+{
+    auto form = OpenShown();
+    QAction* file = form->menuBar()->actions().front();
+    const QRect item = form->menuBar()->actionGeometry(file);
+    QMouseEvent move(QEvent::MouseMove, item.center(), form->menuBar()->mapToGlobal(item.center()), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(form->menuBar(), &move);
+    EXPECT_EQ(form->statusBar()->currentMessage(), "Open, save, import, export, etc.") << "hovered";
+    form->statusBar()->clearMessage();
+    form->menuBar()->setActiveAction(file);
+    EXPECT_EQ(form->statusBar()->currentMessage(), "Open, save, import, export, etc.") << "opened";
+    file->menu()->close();
+}
+
+TEST_F(MainFormFixes, InvertTogglesItsCheckMark)
+{
+    auto form = Open();
+    QAction* gray = nullptr;
+    for (QAction* a : form->ShadowMenu->actions())
+        if (a->text() == "&Gray")
+            gray = a;
+    ASSERT_TRUE(gray);
+    const bool on[] = {true, false, true};
+    for (bool inverted : on) {
+        form->miShadowInvert->trigger();
+        EXPECT_EQ(form->miShadowInvert->isChecked(), inverted);
+        EXPECT_EQ(gray->isChecked(), !inverted);
+        EXPECT_EQ(form->TileFile.ShadowColor, inverted ? ~0xC0C0C0u : 0x808080u);
+    }
+    gray->trigger(); // a colour ends the inversion
+    EXPECT_FALSE(form->miShadowInvert->isChecked());
+    EXPECT_TRUE(gray->isChecked());
 }
