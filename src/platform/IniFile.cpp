@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -73,6 +74,8 @@ TSpan FindSection(const std::vector<std::string>& lines, const std::string& sect
     return span;
 }
 
+// A 32-bit number: decimal in the signed range, or up to eight hexadecimal digits read as
+// the bit pattern ("$FFFFFFFF" is -1), as the platform's own ini reading takes them.
 bool ParseInteger(std::string text, long long& out)
 {
     text = Trim(text);
@@ -85,9 +88,10 @@ bool ParseInteger(std::string text, long long& out)
         base = 16, ++i;
     else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X'))
         base = 16, i += 2;
-    if (i >= text.size() || text.size() - i > 20)
+    if (i >= text.size())
         return false;
-    long long v = 0;
+    const unsigned long long limit = base == 16 ? 0xFFFFFFFFull : negative ? 0x80000000ull : 0x7FFFFFFFull;
+    unsigned long long v = 0;
     for (; i < text.size(); ++i) {
         const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
         int d;
@@ -97,9 +101,12 @@ bool ParseInteger(std::string text, long long& out)
             d = c - 'a' + 10;
         else
             return false;
-        v = v * base + d;
+        v = v * static_cast<unsigned>(base) + static_cast<unsigned>(d);
+        if (v > limit)
+            return false; // overflows 32 bits: malformed
     }
-    out = negative ? -v : v;
+    const long long value = base == 16 ? static_cast<std::int32_t>(static_cast<std::uint32_t>(v)) : static_cast<long long>(v);
+    out = negative ? -value : value;
     return true;
 }
 

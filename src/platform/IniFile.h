@@ -16,7 +16,8 @@ public:
     const std::string& FileName() const { return FFileName; }
 
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
-    // Decimal, or hex after '$' or "0x"; anything else gives def.
+    // A 32-bit number: decimal, or up to eight hex digits after '$' or "0x" read as the bit
+    // pattern; anything else, a number beyond 32 bits among it, gives def.
     long long ReadInteger(const std::string& section, const std::string& key, long long def) const;
     // Any non-zero number is true.
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;

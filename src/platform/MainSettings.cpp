@@ -37,6 +37,27 @@ TWindowPlacement CentredPlacement(int screenWidth, int screenHeight, int width, 
     return {(screenWidth - width) / 2, (screenHeight - height) / 2, width, height, 0};
 }
 
+TWindowPlacement PlacedOnScreens(const TWindowPlacement& p, const std::vector<TScreenArea>& screens)
+{
+    if (screens.empty())
+        return p;
+    // Enough to grab and drag back: 100 x 50 pixels, or the whole of a smaller window.
+    const long long needWidth = std::min<long long>(p.Width, 100), needHeight = std::min<long long>(p.Height, 50);
+    for (const TScreenArea& s : screens) {
+        const long long w = std::min(p.Left + p.Width, s.Left + s.Width) - std::max(p.Left, s.Left);
+        const long long h = std::min(p.Top + p.Height, s.Top + s.Height) - std::max(p.Top, s.Top);
+        if (w >= needWidth && h >= needHeight && w > 0 && h > 0)
+            return p;
+    }
+    const TScreenArea& primary = screens.front();
+    TWindowPlacement moved = p;
+    moved.Width = std::min(p.Width, primary.Width);
+    moved.Height = std::min(p.Height, primary.Height);
+    moved.Left = primary.Left + (primary.Width - moved.Width) / 2;
+    moved.Top = primary.Top + (primary.Height - moved.Height) / 2;
+    return moved;
+}
+
 TWindowPlacement ReadPlacement(const TIniFile& ini, const std::string& section, const TWindowPlacement& def)
 {
     return {ini.ReadInteger(section, "Left", def.Left), ini.ReadInteger(section, "Top", def.Top),

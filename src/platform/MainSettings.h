@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kestrund {
 
@@ -17,6 +18,14 @@ struct TWindowPlacement {
 
 // Defaults of a window of the given size, centred on the screen.
 TWindowPlacement CentredPlacement(int screenWidth, int screenHeight, int width, int height);
+// A screen's usable area in desktop coordinates.
+struct TScreenArea {
+    long long Left = 0, Top = 0, Width = 0, Height = 0;
+};
+// The placement as it is when enough of it lies on one of the screens to be grabbed; else (a
+// monitor removed, say) its size limited to the primary screen, the first, and centred there.
+TWindowPlacement PlacedOnScreens(const TWindowPlacement& placement, const std::vector<TScreenArea>& screens);
+
 TWindowPlacement ReadPlacement(const TIniFile& ini, const std::string& section, const TWindowPlacement& def);
 void WritePlacement(TExtIniFile& ini, const std::string& section, const TWindowPlacement& value,
                     const TWindowPlacement& def);

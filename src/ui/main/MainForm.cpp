@@ -552,7 +552,15 @@ void TMainForm::miHelpAboutClick()
 
 void TMainForm::ReadWindowPlacement()
 {
-    const TWindowPlacement& p = Settings.MainWindow;
+    // A window stored on a monitor that is gone comes back onto the primary screen.
+    std::vector<TScreenArea> screens;
+    const QScreen* primaryScreen = QGuiApplication::primaryScreen();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        const TScreenArea s{area.left(), area.top(), area.width(), area.height()};
+        screens.insert(screen == primaryScreen ? screens.begin() : screens.end(), s);
+    }
+    const TWindowPlacement p = PlacedOnScreens(Settings.MainWindow, screens);
     setGeometry(static_cast<int>(p.Left), static_cast<int>(p.Top), static_cast<int>(p.Width),
                 static_cast<int>(p.Height));
     if (p.State == 2)

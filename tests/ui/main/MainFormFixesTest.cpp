@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -143,4 +144,11 @@ TEST_F(MainFormFixes, InvertTogglesItsCheckMark)
     gray->trigger(); // a colour ends the inversion
     EXPECT_FALSE(form->miShadowInvert->isChecked());
     EXPECT_TRUE(gray->isChecked());
+}
+
+TEST_F(MainFormFixes, AWindowStoredOffScreenOpensOnThePrimary)
+{
+    WriteText(Dir / "k.ini", "[MainWindow]\r\nLeft=5000\r\nTop=5000\r\n");
+    auto form = Open();
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(form->geometry().center()));
 }
