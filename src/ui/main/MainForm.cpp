@@ -62,6 +62,34 @@ TFileDialogRequest OpenRequest(const char* title, const char* filter, const char
     return request;
 }
 
+// Drops the user's input while it lives: handling the window system's events must not start
+// another command in the middle of this one.
+class TInputBlocker : public QObject {
+public:
+    TInputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
+    ~TInputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
 std::string FolderOf(const std::string& fileName)
 {
     return std::filesystem::path(fileName).parent_path().string();
@@ -94,6 +122,9 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
     QFont loadingFont = lLoadingLabel->font();
     loadingFont.setPixelSize(16);
     lLoadingLabel->setFont(loadingFont);
+    // Wide enough for the longest progress text from the start, so it never grows mid-import.
+    lLoadingLabel->setMinimumWidth(
+        lLoadingLabel->fontMetrics().horizontalAdvance("Importing script file ... VariationRules 65535 of 65535"));
     lLoadingLabel->hide();
     Animate1 = new QProgressBar(viewArea);
     Animate1->setRange(0, 0); // busy
@@ -491,8 +522,16 @@ void TMainForm::ShowLoading(bool on)
     lLoadingLabel->setText("Importing script file ...");
     lLoadingLabel->setVisible(on);
     Animate1->setVisible(on);
-    if (on)
-        repaint();
+    if (!on)
+        return;
+    // The import blocks the thread. Painting at once left the area of the file dialog, which
+    // the window system takes away only afterwards, unpainted until the first progress step:
+    // let it take the dialog away and hand back its area first, then paint the window whole
+    // and send the picture out.
+    TInputBlocker blocker;
+    QGuiApplication::sync();
+    repaint();
+    QGuiApplication::sync();
 }
 
 void TMainForm::ImportScriptFile(bool append)

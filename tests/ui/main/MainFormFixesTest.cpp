@@ -2,6 +2,7 @@
 
 #include "ExtSpinEdit.h"
 #include "MainForm.h"
+#include "ScriptExport.h"
 #include "Scratch.h"
 #include "ScriptedPrompts.h"
 #include "SetBuilders.h"
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -21,6 +23,9 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
 
 using namespace kestrund;
 using namespace kestrund::testing;
@@ -151,4 +156,49 @@ TEST_F(MainFormFixes, AWindowStoredOffScreenOpensOnThePrimary)
     WriteText(Dir / "k.ini", "[MainWindow]\r\nLeft=5000\r\nTop=5000\r\n");
     auto form = Open();
     EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(form->geometry().center()));
+}
+
+namespace {
+// What the window showed when an event reached it: the set's tile count (1 until the
+// import has run) and whether the loading label was up.
+struct TSeen : QObject {
+    TMainForm* Form = nullptr;
+    std::vector<std::pair<std::size_t, bool>> Seen;
+    bool Note()
+    {
+        Seen.emplace_back(Form->TileFile.TileCount(), Form->lLoadingLabel->isVisible());
+        return false;
+    }
+    bool event(QEvent* event) override { return event->type() == QEvent::User ? Note() : QObject::event(event); }
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Paint && Note(); }
+};
+// A file dialog that leaves an event behind, as a closed dialog leaves the exposure of its area.
+struct TDialogLeavesEvents : TScriptedPrompts {
+    QObject* Receiver = nullptr;
+    std::optional<std::string> OpenFile(const TFileDialogRequest& request) override
+    {
+        QCoreApplication::postEvent(Receiver, new QEvent(QEvent::User));
+        return TScriptedPrompts::OpenFile(request);
+    }
+};
+} // namespace
+
+TEST_F(MainFormFixes, ImportPaintsTheWindowBeforeItStarts)
+{
+    std::filesystem::create_directory(Dir.Path() / "rich");
+    ExportScript(*MakeRichSet(9, false), "rich", Dir / "rich.src");
+    TDialogLeavesEvents prompts;
+    TMainForm form(prompts, Dir / "k.ini");
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TSeen pending, painted;
+    pending.Form = painted.Form = &form;
+    form.lLoadingLabel->installEventFilter(&painted);
+    prompts.Receiver = &pending;
+    prompts.FileAnswers = {Dir / "rich.src"};
+    form.miFileImportScriptClick();
+    const std::vector<std::pair<std::size_t, bool>> beforeTheImport = {{1u, true}};
+    EXPECT_EQ(pending.Seen, beforeTheImport) << "the window's pending events are handled first";
+    ASSERT_FALSE(painted.Seen.empty());
+    EXPECT_EQ(painted.Seen.front(), beforeTheImport.front()) << "the label is painted before the import";
 }
