@@ -165,17 +165,20 @@ QImage ColorSwatchGlyph(const QImage& glyph, TColor color, const QPalette& palet
     if (image.isNull())
         return image;
 
-    // Four-way flood fill of the region that has the top-left pixel's colour.
+    // The region that has the top-left pixel's colour is the glyph's background. A key colour
+    // (olive, or lime for olive itself) would mark it for a button that drops its key colour;
+    // Qt draws every colour it is given, so the key showed as a ring round the square. The
+    // region becomes transparent instead.
     const QRgb target = image.pixel(0, 0);
-    const QRgb background = ColorToQColor(color == clOlive ? clLime : clOlive, palette).rgba();
-    if (target != background) {
+    const QRgb clear = qRgba(0, 0, 0, 0);
+    if (target != clear) {
         std::vector<QPoint> pending{QPoint(0, 0)};
         while (!pending.empty()) {
             const QPoint p = pending.back();
             pending.pop_back();
             if (!image.valid(p) || image.pixel(p) != target)
                 continue;
-            image.setPixel(p, background);
+            image.setPixel(p, clear);
             pending.insert(pending.end(), {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
         }
     }

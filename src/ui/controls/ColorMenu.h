@@ -52,8 +52,8 @@ private:
 };
 
 // The glyph of a colour button showing colour: the area connected to the top-left pixel turns
-// olive (lime when the colour itself is olive) and the rectangle (2, 2)-(22, 13), right and
-// bottom edges excluded, takes the colour.
+// transparent and the rectangle (2, 2)-(22, 13), right and bottom edges excluded, takes the
+// colour.
 QImage ColorSwatchGlyph(const QImage& glyph, TColor color, const QPalette& palette);
 
 } // namespace kestrund
