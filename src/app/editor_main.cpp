@@ -1,35 +1,41 @@
 // kestrund [--ini PATH] [FILE.til]: the tile-set editor.
 
+#include "EditorCommandLine.h"
 #include "IniFile.h"
 #include "MainForm.h"
 #include "Prompts.h"
 
 #include <QApplication>
-#include <QStringList>
 
+#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char* argv[])
 {
+    // Before Qt starts: Qt would take --help for its own and fail on a missing display with
+    // a message about platform plugins.
+#if defined(__linux__)
+    constexpr bool needsDisplay = true;
+#else
+    constexpr bool needsDisplay = false;
+#endif
+    const kestrund::TEditorCommandLine line = kestrund::ParseEditorCommandLine(
+        std::vector<std::string>(argv + 1, argv + argc), [](const char* name) { return std::getenv(name); },
+        needsDisplay);
+    if (!line.Run) {
+        std::fputs(line.Out.c_str(), stdout);
+        std::fputs(line.Err.c_str(), stderr);
+        return line.ExitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kestrund");
-
-    std::string iniPath;
-    if (const char* env = std::getenv("KESTRUND_INI"))
-        iniPath = env;
-    std::string fileToOpen;
-    const QStringList args = QApplication::arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--ini" && i + 1 < args.size())
-            iniPath = args[++i].toStdString();
-        else if (fileToOpen.empty())
-            fileToOpen = args[i].toStdString();
-    }
-    iniPath = kestrund::SettingsFilePath(QApplication::applicationFilePath().toStdString(), iniPath,
-                                         std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const std::string iniPath = kestrund::SettingsFilePath(QApplication::applicationFilePath().toStdString(),
+                                                           line.IniPath, std::getenv("XDG_CONFIG_HOME"),
+                                                           std::getenv("HOME"));
 
     kestrund::TQtPrompts prompts(nullptr);
-    kestrund::TMainForm form(prompts, iniPath, fileToOpen);
+    kestrund::TMainForm form(prompts, iniPath, line.FileToOpen);
     prompts.SetParent(&form);
     form.show();
     return app.exec();
