@@ -429,9 +429,31 @@ void TMainForm::OpenTileFile(bool append)
         OpenRequest(append ? "Append Tile File" : "Open Tile File", kTileFilter, "*.til", Settings.TileDir));
     if (!name)
         return;
+    OfferColorModeOfName(*name);
     LoadTileFile(*name, append);
     if (!Settings.AlwayUseDef)
         Settings.TileDir = FolderOf(*name);
+}
+
+void TMainForm::OfferColorModeOfName(const std::string& fileName)
+{
+    // Reading never converts: a "gtset565.til" read in the Normal mode is tagged 555 and shows
+    // false colours. A name that says which layout it holds is worth a question.
+    const std::string name = std::filesystem::path(fileName).filename().string();
+    const bool says565 = name.find("565") != std::string::npos;
+    if (says565 == (name.find("555") != std::string::npos))
+        return;
+    if ((TileFile.ColorMode == cmRGB565) == says565)
+        return;
+    const std::string text =
+        says565 ? Format("%s is named like an In-Game (565) tile file, but the color mode is Normal (555).\n\r"
+                         "Switch to In-Game Color mode first?",
+                         name.c_str())
+                : Format("%s is named like a Normal (555) tile file, but the color mode is In-Game (565).\n\r"
+                         "Switch to Normal colors first?",
+                         name.c_str());
+    if (FPrompts.Message(text, TMsgType::Confirmation, mbYes | mbNo) == mbYes)
+        miInGameColorMode->trigger();
 }
 
 void TMainForm::miFileNewClick()

@@ -112,6 +112,7 @@ private:
     void SpinChanged(int kind);
     void ShowBoxClicked(int kind);
     void SetNumberWidgetsEnabled(int kind, bool on);
+    void OfferColorModeOfName(const std::string& fileName);
     void ColorItemClicked(QMenu* menu, QAction* item, bool shadow);
     void ReadWindowPlacement();
     TSettingsContext Context() const;

@@ -202,3 +202,45 @@ TEST_F(MainFormFixes, ImportPaintsTheWindowBeforeItStarts)
     ASSERT_FALSE(painted.Seen.empty());
     EXPECT_EQ(painted.Seen.front(), beforeTheImport.front()) << "the label is painted before the import";
 }
+
+TEST_F(MainFormFixes, AFileNamedForTheOtherColourModeOffersToSwitch)
+{
+    struct TCase {
+        const char* File;
+        bool StartInGame, Append;
+        int Answer;
+        bool Asked, EndInGame;
+    };
+    static const TCase cases[] = {
+        {"gtset565.til", false, false, mbYes, true, true},  {"gtset565.til", false, false, mbNo, true, false},
+        {"GTSET555.TIL", true, false, mbYes, true, false},  {"more565.til", false, true, mbYes, true, true},
+        {"gtset565.til", true, false, mbYes, false, true},  {"plain.til", false, false, mbYes, false, false},
+        {"555to565.til", false, false, mbYes, false, false},
+    };
+    for (const TCase& c : cases) {
+        TTileFile().SaveToFile(Dir / c.File, 0);
+        auto form = Open();
+        if (c.StartInGame)
+            form->miInGameColorMode->trigger();
+        Prompts.Messages.clear();
+        Prompts.FileAnswers = {Dir / c.File};
+        Prompts.MessageAnswers = {c.Answer};
+        c.Append ? form->miAppendTileFileClick() : form->miFileOpenClick();
+        ASSERT_EQ(Prompts.Messages.size(), c.Asked ? 1u : 0u) << c.File;
+        if (c.Asked) {
+            EXPECT_EQ(Prompts.Messages[0].Type, TMsgType::Confirmation);
+            EXPECT_EQ(Prompts.Messages[0].Buttons, mbYes | mbNo);
+        }
+        const std::uint8_t mode = c.EndInGame ? cmRGB565 : cmRGB555;
+        EXPECT_EQ(form->TileFile.ColorMode, mode) << c.File;
+        EXPECT_EQ(form->TileFile.Tile(form->TileFile.TileCount() - 1).ColorMode, mode) << "read in that mode";
+        EXPECT_EQ(form->miInGameColorMode->isChecked(), c.EndInGame);
+    }
+    Prompts.Messages.clear();
+    auto form = Open();
+    Prompts.FileAnswers = {Dir / "gtset565.til"};
+    form->miFileOpenClick();
+    ASSERT_EQ(Prompts.Messages.size(), 1u);
+    EXPECT_EQ(Prompts.Messages[0].Text, "gtset565.til is named like an In-Game (565) tile file, but the color mode "
+                                        "is Normal (555).\n\rSwitch to In-Game Color mode first?");
+}
