@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -46,12 +45,6 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
         return form;
     }
-    std::string RichSet()
-    {
-        MakeRichSet(3, false)->SaveToFile(Dir / "rich.til", 0);
-        return Dir / "rich.til";
-    }
-
     TScratchDir Dir;
     TScriptedPrompts Prompts;
 };
@@ -70,7 +63,8 @@ TEST_F(MainFormFixes, MenuShortcutsWinOverTheNumberFields)
         {"Ctrl+A", &TMainForm::miAppendTileFile},
         {"Ctrl+E", &TMainForm::miFileExportScript},
     };
-    const std::string file = RichSet();
+    const std::string file = Dir / "rich.til";
+    MakeRichSet(3, false)->SaveToFile(file, 0);
     for (const TCase& c : cases) {
         auto form = OpenShown(file);
         TExtSpinEdit* spin = form->Spins[kTiles];
