@@ -231,6 +231,7 @@ TEST_F(MainForm, ImportScriptResults)
     TTileFile fresh;
     std::filesystem::create_directory(Dir.Path() / "new");
     ExportScript(fresh, "new", Dir / "new.src");
+    std::filesystem::remove(Dir.Path() / "new/TILE0000.tga"); // one element's picture missing
     Prompts.FileAnswers = {Dir / "new.src"};
     form->miAppendScriptClick();
     ASSERT_EQ(Prompts.Messages.size(), 1u);
