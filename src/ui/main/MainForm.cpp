@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "ExtSpinEdit.h"
 #include "FileUtil.h"
+#include "ImportLog.h"
 #include "IniFile.h"
 #include "MiscFunc.h"
 #include "ScriptExport.h"
@@ -515,7 +516,13 @@ void TMainForm::miFileExportScriptClick()
     if (!Settings.AlwayUseDef)
         Settings.SrcDir = FolderOf(script);
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(script).parent_path() / ScriptBaseName(script);
+    fs::path folder;
+    try {
+        folder = ScriptGraphicsFolder(script); // as the writer will see it, '\' and all
+    } catch (const EScriptNameError& e) {
+        FPrompts.Message(e.what(), TMsgType::Error, mbOK);
+        return;
+    }
     std::error_code error;
     if (fs::is_directory(folder, error)) {
         if (FPrompts.Message(Format("The directory '%s' already exists\rUsing this may overwrite existing files",
@@ -582,16 +589,23 @@ void TMainForm::ImportScriptFile(bool append)
         };
         int result = srSuccess;
         bool failed = false;
+        std::string refused; // a script or log name that cannot work: there is no log to point to
         FImporting = true;
         try {
             result = ImportScriptInto(TileFile, *name, LogFileName, append, Settings.LogLevel, progress);
+        } catch (const EScriptNameError& e) {
+            refused = e.what();
+        } catch (const ELogWriteError& e) {
+            refused = e.what();
         } catch (const std::exception&) {
             failed = true;
         }
         FImporting = false;
         CurrentRule = nullptr; // the rules may have been replaced
         ShowLoading(false);
-        if (failed || (result >= 1 && result <= 16))
+        if (!refused.empty())
+            FPrompts.Message(refused, TMsgType::Error, mbOK);
+        else if (failed || (result >= 1 && result <= 16))
             FPrompts.Message(Format("Import Failed\n\rSe logfile: \"%s\" for details", LogFileName.c_str()),
                              TMsgType::Error, mbOK);
         else if (result > 16)
