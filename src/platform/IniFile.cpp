@@ -270,8 +270,14 @@ void TExtIniFile::WriteIntegerDef(const std::string& section, const std::string&
         WriteInteger(section, key, value);
 }
 
+bool FolderWritable(const std::string& folder)
+{
+    return ::access(folder.c_str(), W_OK) == 0;
+}
+
 std::string SettingsFilePath(const std::string& programPath, const std::string& explicitPath,
-                             const char* xdgConfigHome, const char* home)
+                             const char* xdgConfigHome, const char* home,
+                             const std::function<bool(const std::string&)>& writable)
 {
     namespace fs = std::filesystem;
     if (!explicitPath.empty())
@@ -279,7 +285,7 @@ std::string SettingsFilePath(const std::string& programPath, const std::string& 
     const fs::path program(programPath);
     const fs::path beside = program.parent_path() / (program.stem().string() + ".ini");
     const fs::path folder = program.parent_path().empty() ? fs::path(".") : program.parent_path();
-    if (::access(folder.c_str(), W_OK) == 0)
+    if (writable(folder.string()))
         return beside.string();
     fs::path config;
     if (xdgConfigHome && *xdgConfigHome)

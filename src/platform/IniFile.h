@@ -3,6 +3,7 @@
 // without regard to case. Every operation opens the file afresh by name, as the
 // settings are shared by several windows that read and write them independently.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,10 +49,14 @@ public:
     void WriteIntegerDef(const std::string& section, const std::string& key, long long def, long long value);
 };
 
+// Whether the current user may create files in folder.
+bool FolderWritable(const std::string& folder);
+
 // Where the settings live: the explicit path when given (command line or
-// KESTRUND_INI), else beside the program when that folder is writable, else
-// $XDG_CONFIG_HOME/Kestrund/Kestrund.ini (~/.config when unset).
+// KESTRUND_INI), else beside the program when writable says its folder takes
+// files, else $XDG_CONFIG_HOME/Kestrund/Kestrund.ini (~/.config when unset).
 std::string SettingsFilePath(const std::string& programPath, const std::string& explicitPath,
-                             const char* xdgConfigHome, const char* home);
+                             const char* xdgConfigHome, const char* home,
+                             const std::function<bool(const std::string&)>& writable = FolderWritable);
 
 } // namespace kestrund

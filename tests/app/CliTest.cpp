@@ -1,262 +1,191 @@
-// kestrund-cli: outputs, messages and exit statuses of info and save.
+// kestrund-cli: every verb's exit status, output and messages, and the files it writes.
 
 #include "CliCommands.h"
+#include "MiscFunc.h"
 #include "SetBuilders.h"
-
-#include "FileUtil.h"
-#include "TileFile.h"
+#include "Scratch.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <random>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 
 namespace kestrund::cli {
 namespace {
 
-using namespace testing;
-namespace fs = std::filesystem;
+using namespace kestrund::testing;
 
-struct TResult {
+// A command line (its words split at blanks) and what it gives; '@' stands for the scratch folder.
+struct TRow {
     int Code;
-    std::string Out;
-    std::string Err;
+    std::string Args, Out = {}, Err = {};
 };
 
-TResult RunArgs(std::vector<std::string> args)
+// A shell command's exit status and standard output.
+std::pair<int, std::string> Shell(const std::string& command)
 {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-class CliTest : public ::testing::Test {
-protected:
-    CliTest()
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        FDir = fs::temp_directory_path() /
-               ("kestrund-cli-" + std::string(info->name()) + "-" + std::to_string(std::random_device{}()));
-        fs::create_directories(FDir);
-    }
-    ~CliTest() override
-    {
-        std::error_code ignored;
-        fs::remove_all(FDir, ignored);
-    }
-    std::string File(const std::string& name) const { return (FDir / name).string(); }
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& data) const
-    {
-        WriteWholeFile(File(name), data);
-        return File(name);
-    }
-    // The small set with a 120-pixel river line and 3 bytes after the last section.
-    std::string SmallFile(int mode = cmRGB555) const
-    {
-        auto set = MakeSmallSet();
-        TRiver& river = set->River(0);
-        river.Lines.resize(1);
-        river.Lines[0] = LineOf({0xFA78}, cmRGB555);
-        river.FirstLine = river.LastLine = 0;
-        auto data = set->SaveToMemory(mode);
-        data.insert(data.end(), {9, 9, 9});
-        return Write(mode == cmRGB565 ? "small565.til" : "small555.til", data);
-    }
-    fs::path FDir;
-};
-
-const std::string SmallInfo = "TileRules: 1\n"
-                              "Borders: 1\n"
-                              "Tiles: 2\n"
-                              "Rivers: 1\n"
-                              "Improvements: 1\n"
-                              "VariationRules: 1\n"
-                              "BorderHeader: 7 704 9\n"
-                              "TileHeader: 258\n"
-                              "TilesWithOverlay: 1\n"
-                              "WidestOverlay: 120\n"
-                              "TrailingBytes: 3\n"
-                              "MissingSections: 0\n";
-
-TEST_F(CliTest, InfoPrintsOneLinePerValue)
-{
-    const std::string file = SmallFile();
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"info", file}, {"info", file, "--mode", "555"}, {"info", "--mode=565", file}}) {
-        const TResult r = RunArgs(args);
-        EXPECT_EQ(r.Code, 0);
-        EXPECT_EQ(r.Out, SmallInfo);
-        EXPECT_EQ(r.Err, "");
-    }
-}
-
-TEST_F(CliTest, InfoOfAGeneratedSet)
-{
-    TSetShape shape;
-    shape.Tiles = 9;
-    shape.TilesWithOverlay = 3;
-    shape.OverlayWidth = 200;
-    const auto set = MakeSet(shape, 4);
-    const std::string file = Write("made.til", set->SaveToMemory(cmRGB565));
-    const TResult r = RunArgs({"info", file, "--mode", "565"});
-    EXPECT_EQ(r.Code, 0);
-    std::ostringstream expected;
-    expected << "TileRules: 3\nBorders: 2\nTiles: 9\nRivers: 2\nImprovements: 3\nVariationRules: 3\n"
-             << "BorderHeader: " << set->BorderHeader[0] << ' ' << set->BorderHeader[1] << ' '
-             << set->BorderHeader[2] << "\nTileHeader: " << set->TileHeader
-             << "\nTilesWithOverlay: 3\nWidestOverlay: 200\nTrailingBytes: 0\nMissingSections: 0\n";
-    EXPECT_EQ(r.Out, expected.str());
-}
-
-TEST_F(CliTest, SaveWritesBothLayoutsOfTheAppendedSet)
-{
-    const std::string in = SmallFile();
-    const auto more1 = MakeSet(TSetShape{}, 5);
-    const auto more2 = MakeSet(TSetShape{}, 6);
-    const std::string m1 = Write("more1.til", more1->SaveToMemory(cmRGB555));
-    const std::string m2 = Write("more2.til", more2->SaveToMemory(cmRGB555));
-    const TResult r = RunArgs({"save", in, "--append", m1, "--out555", File("out555.til"), "--append", m2,
-                           "--out565", File("out565.til")});
-    EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Out, "");
-    EXPECT_EQ(r.Err, "");
-
-    TTileFile expected;
-    expected.LoadFromFile(in, false);
-    expected.LoadFromFile(m1, true);
-    expected.LoadFromFile(m2, true);
-    EXPECT_EQ(ReadWholeFile(File("out555.til")), expected.SaveToMemory(cmRGB555));
-    EXPECT_EQ(ReadWholeFile(File("out565.til")), expected.SaveToMemory(cmRGB565));
-    EXPECT_EQ(expected.TileCount(), 2u + 4u + 4u);
-    EXPECT_EQ(expected.BorderHeader, more2->BorderHeader); // the last appended file's headers
-    EXPECT_TRUE(expected.Tile(6).SameAs(more2->Tile(0)));
-}
-
-TEST_F(CliTest, SaveReadsInTheGivenMode)
-{
-    const std::string in = SmallFile(cmRGB565);
-    ASSERT_EQ(RunArgs({"save", in, "--mode", "565", "--out555", File("a.til"), "--out565", File("b.til")}).Code, 0);
-    TTileFile set;
-    set.ColorMode = cmRGB565;
-    set.LoadFromFile(in, false);
-    EXPECT_EQ(ReadWholeFile(File("a.til")), set.SaveToMemory(cmRGB555));
-    // Read and written in the same mode: the same file, less the trailing bytes.
-    auto same = ReadWholeFile(in);
-    same.resize(same.size() - 3);
-    EXPECT_EQ(ReadWholeFile(File("b.til")), same);
-    // Read as 5-5-5 and written as 5-5-5: reading never converts either.
-    ASSERT_EQ(RunArgs({"save", in, "--mode", "555", "--out555", File("c.til")}).Code, 0);
-    EXPECT_EQ(ReadWholeFile(File("c.til")), same);
-}
-
-TEST_F(CliTest, UsageErrorsExitWith2)
-{
-    struct TCase {
-        std::vector<std::string> Args;
-        std::string Err;
-    };
-    const std::string hint = "Try 'kestrund-cli --help'.\n";
-    const std::string infoHint = "Try 'kestrund-cli info --help'.\n";
-    const std::string saveHint = "Try 'kestrund-cli save --help'.\n";
-    const std::vector<TCase> cases{
-        {{}, "kestrund-cli: no verb given\n" + hint},
-        {{"frobnicate"}, "kestrund-cli: unknown verb 'frobnicate'\n" + hint},
-        {{"info"}, "kestrund-cli: info: missing FILE.til\n" + infoHint},
-        {{"info", "a.til", "b.til"}, "kestrund-cli: info: unexpected argument 'b.til'\n" + infoHint},
-        {{"info", "a.til", "--mode", "556"}, "kestrund-cli: info: --mode must be 555 or 565, not '556'\n" + infoHint},
-        {{"info", "a.til", "--mode"}, "kestrund-cli: info: option '--mode' needs a value\n" + infoHint},
-        {{"info", "a.til", "--out555", "x"}, "kestrund-cli: info: unknown option '--out555'\n" + infoHint},
-        {{"info", "-x"}, "kestrund-cli: info: unknown option '-x'\n" + infoHint},
-        {{"save", "a.til"}, "kestrund-cli: save: nothing to write: give --out555 and/or --out565\n" + saveHint},
-        {{"save", "a.til", "--out555", "x", "--out555", "y"},
-         "kestrund-cli: save: option '--out555' given more than once\n" + saveHint},
-        {{"save", "--out565", "x"}, "kestrund-cli: save: missing IN.til\n" + saveHint},
-    };
-    for (const TCase& c : cases) {
-        const TResult r = RunArgs(c.Args);
-        EXPECT_EQ(r.Code, ExitUsage) << c.Err;
-        EXPECT_EQ(r.Err, c.Err);
-        EXPECT_EQ(r.Out, "");
-    }
-}
-
-TEST_F(CliTest, FailuresExitWithExitFailureAndTheModelsMessage)
-{
-    const std::string missing = File("missing.til");
-    TResult r = RunArgs({"info", missing});
-    EXPECT_EQ(r.Code, ExitFailure);
-    EXPECT_EQ(r.Out, "");
-    EXPECT_EQ(r.Err, "kestrund-cli: Cannot open file \"" + missing + "\". No such file or directory\n");
-
-    auto data = MakeSmallSet()->SaveToMemory(cmRGB555);
-    const std::string good = Write("good.til", data);
-    Put16(data, small::TilesAt, 3);
-    const std::string damaged = Write("damaged.til", data);
-    r = RunArgs({"info", damaged});
-    EXPECT_EQ(r.Code, ExitFailure);
-    EXPECT_EQ(r.Err, "kestrund-cli: " + damaged + ": Tiles: count 3 is larger than the data (offset 2860)\n");
-
-    // A damaged appended file: nothing is written.
-    r = RunArgs({"save", good, "--append", damaged, "--out555", File("out.til")});
-    EXPECT_EQ(r.Code, ExitFailure);
-    EXPECT_EQ(r.Err, "kestrund-cli: " + damaged + ": Tiles: count 3 is larger than the data (offset 2860)\n");
-    EXPECT_FALSE(fs::exists(File("out.til")));
-
-    const std::string cannot = File("no-such-folder/out.til");
-    r = RunArgs({"save", good, "--out565", cannot});
-    EXPECT_EQ(r.Code, ExitFailure);
-    EXPECT_EQ(r.Err, "kestrund-cli: Cannot create file \"" + cannot + "\". No such file or directory\n");
-}
-
-TEST_F(CliTest, HelpAndVersion)
-{
-    TResult r = RunArgs({"--help"});
-    EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Err, "");
-    EXPECT_NE(r.Out.find("  info FILE.til [--mode 555|565]\n"), std::string::npos) << r.Out;
-    EXPECT_NE(r.Out.find("  save IN.til [--mode 555|565] [--append MORE.til]... [--out555 FILE] [--out565 FILE]\n"),
-              std::string::npos)
-        << r.Out;
-
-    r = RunArgs({"save", "--help"});
-    EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Out.rfind("Usage: kestrund-cli save IN.til", 0), 0u) << r.Out;
-
-    r = RunArgs({"--version"});
-    EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Out, std::string("kestrund-cli ") + KESTRUND_VERSION + "\n");
-}
-
-// The built program: standard output and the exit status seen by a shell.
-TResult RunProgram(const std::string& arguments)
-{
-    const std::string command = std::string("'") + KESTRUND_CLI_PATH + "' " + arguments + " 2>/dev/null";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return {-1, "", ""};
+    std::FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
     std::string out;
     char buffer[256];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+    while (std::size_t n = pipe ? std::fread(buffer, 1, sizeof buffer, pipe) : 0)
         out.append(buffer, n);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, ""};
+    const int status = pipe ? pclose(pipe) : -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
-TEST_F(CliTest, TheProgramReportsThroughItsExitStatus)
+const std::string SmallInfo = "TileRules: 1\nBorders: 1\nTiles: 2\nRivers: 1\nImprovements: 1\nVariationRules: 1\n"
+                              "BorderHeader: 7 704 9\nTileHeader: 258\nTilesWithOverlay: 1\nWidestOverlay: 120\n"
+                              "TrailingBytes: 3\nMissingSections: 0\n";
+
+TEST(Cli, VerbsExitStatusesOutputAndFiles)
 {
-    const std::string file = SmallFile();
-    TResult r = RunProgram("info '" + file + "'");
-    EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Out, SmallInfo);
-    EXPECT_EQ(RunProgram("info").Code, ExitUsage);
-    EXPECT_EQ(RunProgram("info '" + File("missing.til") + "'").Code, ExitFailure);
-    r = RunProgram("save '" + file + "' --out555 '" + File("copy.til") + "'");
-    EXPECT_EQ(r.Code, 0);
-    EXPECT_TRUE(fs::exists(File("copy.til")));
+    TScratchDir dir;
+    const auto fill = [&](std::string text) {
+        for (std::size_t at; (at = text.find('@')) != std::string::npos;)
+            text.replace(at, 1, dir.Path().string());
+        return text;
+    };
+    // The small set with its overlay on the first tile, a 120-pixel river line and 3 bytes after
+    // the last section.
+    auto smallSet = MakeSmallSet();
+    smallSet->Tile(0).Overlay = std::move(smallSet->Tile(1).Overlay);
+    smallSet->River(0).Lines.resize(1);
+    smallSet->River(0).Lines[0] = LineOf({0xFA78}, cmRGB555);
+    smallSet->River(0).FirstLine = smallSet->River(0).LastLine = 0;
+    for (int mode : {cmRGB555, cmRGB565}) {
+        auto data = smallSet->SaveToMemory(mode);
+        data.insert(data.end(), {9, 9, 9});
+        SaveBytes(dir / (mode ? "small565.til" : "small555.til"), data);
+    }
+    MakeSet(TSetShape{}, 5)->SaveToFile(dir / "more1.til", cmRGB555);
+    MakeSet(TSetShape{}, 6)->SaveToFile(dir / "more2.til", cmRGB555);
+    auto damaged = MakeSmallSet()->SaveToMemory(cmRGB555);
+    Put16(damaged, small::TilesAt, 3);
+    SaveBytes(dir / "damaged.til", damaged);
+    const auto rich = MakeRichSet(21, false);
+    rich->SaveToFile(dir / "in.til", cmRGB555);
+    TTileFile().SaveToFile(dir / "fresh.til", cmRGB555);
+    WriteText(dir / "bad.src", "not a script\r\n");
+    WriteText(dir / "short.src", "Kestrund Script v.1.1\r\n$7C1F $83E0\r\n0\r\n0\r\n2\r\n");
+    WriteText(dir / "other", "a file where the export wants its folder");
+
+    const auto usage = [](const std::string& verb, const std::string& message) {
+        return "kestrund-cli: " + verb + (verb.empty() ? "" : ": ") + message + "\nTry 'kestrund-cli " + verb +
+               (verb.empty() ? "" : " ") + "--help'.\n";
+    };
+    const std::string damage = "kestrund-cli: @/damaged.til: Tiles: count 3 is larger than the data (offset 2860)\n";
+    const std::vector<TRow> rows{
+        // info and save
+        {0, "info @/small555.til", SmallInfo},
+        {0, "info @/small555.til --mode 555", SmallInfo},
+        {0, "info --mode=565 @/small555.til", SmallInfo},
+        {0, "save @/small555.til --append @/more1.til --out555 @/out555.til --append @/more2.til --out565 "
+            "@/out565.til"},
+        {0, "save @/small565.til --mode 565 --out555 @/a.til --out565 @/b.til"},
+        {0, "save @/small565.til --out555 @/c.til", "",
+         "kestrund-cli: reading @/small565.til as 5-6-5 (from its name; --mode sets it)\n"},
+        {ExitFailure, "info @/missing.til", "",
+         "kestrund-cli: Cannot open file \"@/missing.til\". No such file or directory\n"},
+        {ExitFailure, "info @/damaged.til", "", damage},
+        {ExitFailure, "save @/small555.til --append @/damaged.til --out555 @/out.til", "", damage},
+        {ExitFailure, "save @/small555.til --out565 @/no/out.til", "", "kestrund-cli: Cannot create file \"@/no/out.til\". No such file or directory\n"},
+        // Usage errors
+        {ExitUsage, "", "", usage("", "no verb given")},
+        {ExitUsage, "frobnicate", "", usage("", "unknown verb 'frobnicate'")},
+        {ExitUsage, "info", "", usage("info", "missing FILE.til")},
+        {ExitUsage, "info a.til b.til", "", usage("info", "unexpected argument 'b.til'")},
+        {ExitUsage, "info a.til --mode 556", "", usage("info", "--mode must be 555 or 565, not '556'")},
+        {ExitUsage, "info a.til --mode", "", usage("info", "option '--mode' needs a value")},
+        {ExitUsage, "info a.til --out555 x", "", usage("info", "unknown option '--out555'")},
+        {ExitUsage, "info -x", "", usage("info", "unknown option '-x'")},
+        {ExitUsage, "save a.til", "", usage("save", "nothing to write: give --out555 and/or --out565")},
+        {ExitUsage, "save a.til --out555 x --out555 y", "", usage("save", "option '--out555' given more than once")},
+        {ExitUsage, "save --out565 x", "", usage("save", "missing IN.til")},
+        {0, "--version", "kestrund-cli " KESTRUND_VERSION "\n"},
+        {0, "save --help",
+         "Usage: kestrund-cli save IN.til [--mode 555|565] [--append MORE.til]... [--out555 FILE] [--out565 FILE]\n"
+         "Reads IN.til, appends each MORE.til in order, then writes the 5-5-5 and/or 5-6-5 file.\n"},
+        // Scripts: the export wants a folder of its own; the import exits with its result code.
+        {0, "export-script @/in.til @/set.src"},
+        {ExitFailure, "export-script @/in.til @/set.src", "",
+         "kestrund-cli: The directory '@/set' already exists; give --force to export into it (files of the same "
+         "names are replaced)\n"},
+        {0, "export-script @/in.til @/set.src --force"},
+        {ExitFailure, "export-script @/in.til @/other.src", "",
+         "kestrund-cli: A file named '@/other' already exists; could not create the directory\n"},
+        {0, "import-script @/set.src --out555 @/back.til --log-level 2"},
+        {1, "import-script @/bad.src --out555 @/x.til", "",
+         "kestrund-cli: importing @/bad.src failed (result 1); see @/bad.log\n"},
+        {0, "export-script @/fresh.til @/fresh.src"}, // its empty overlays are one transparent pixel
+        {0, "import-script @/fresh.src --append @/in.til --out565 @/y.til"},
+        {ExitFailure, "import-script @/short.src", "", "kestrund-cli: Unexpected end of the script file\n"},
+        {ExitUsage, "import-script @/fresh.src --log-level 3", "",
+         usage("import-script", "--log-level must be 0, 1 or 2, not '3'")},
+        // The view: what was drawn, and the pictures' sizes (checked below).
+        {0, "render @/in.til @/single.bmp", "Size: 98 76\nTile: 100 0 0\n"},
+        {0, "render @/in.til @/square.jpg --view 3x3 --tile 2 --border 1",
+         "Size: 294 176\nTile: 174 2 6\nBorder: 2 263\n"},
+        {0, "render @/in.til @/variation.tga --view variation --variation 1",
+         Format("Size: 290 172\nVariationRule: %d\n", rich->VariationRule(1).StepTileIndex(0))},
+        {0, "render @/in.til @/improvement.bmp --improvement 3 --border-width 0", "Size: 154 72\nImprovement: 515\n"},
+        {0, "render @/in.til @/t.bmp --tile 1 --hex", "Size: 98 76\nTile: 0089 01 03\n"},
+        {ExitUsage, "render @/in.til @/t.png", "", usage("render", "the picture must be .tga, .bmp or .jpg, not '@/t.png'")},
+        {ExitUsage, "render @/in.til @/t.bmp --view 4x4", "",
+         usage("render", "--view must be single, 3x3 or variation, not '4x4'")},
+        {ExitUsage, "render @/in.til @/t.bmp --border-mask 16", "",
+         usage("render", "--border-mask must be a number from 0 to 15, not '16'")},
+        {ExitFailure, "render @/in.til @/t.bmp --tile 99", "", "kestrund-cli: --tile 99: the set has 5 tiles\n"},
+    };
+    for (const TRow& row : rows) {
+        std::istringstream words(fill(row.Args));
+        const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCli(args, out, err), row.Code) << row.Args;
+        EXPECT_EQ(out.str(), fill(row.Out)) << row.Args;
+        EXPECT_EQ(err.str(), fill(row.Err)) << row.Args;
+    }
+
+    // save: the appended set in both layouts; reading never converts, writing the other layout does.
+    TTileFile expected;
+    for (const char* name : {"small555.til", "more1.til", "more2.til"})
+        expected.LoadFromFile(dir / name, name[0] == 'm');
+    EXPECT_EQ(LoadBytes(dir / "out555.til"), expected.SaveToMemory(cmRGB555));
+    EXPECT_EQ(LoadBytes(dir / "out565.til"), expected.SaveToMemory(cmRGB565));
+    auto same = LoadBytes(dir / "small565.til");
+    same.resize(same.size() - 3); // less the trailing bytes
+    EXPECT_EQ(LoadBytes(dir / "b.til"), same);
+    // 565 in the name reads the file as 5-6-5 without --mode, as --mode 565 does.
+    expected.ColorMode = cmRGB565;
+    expected.LoadFromFile(dir / "small565.til", false);
+    for (const char* name : {"a.til", "c.til"})
+        EXPECT_EQ(LoadBytes(dir / name), expected.SaveToMemory(cmRGB555)) << name;
+    // Scripts: the way back gives the same file; failed imports and exports write nothing.
+    EXPECT_EQ(LoadBytes(dir / "back.til"), LoadBytes(dir / "in.til"));
+    EXPECT_NE(ReadText(dir / "set.log").find("\r\nTile number 0 at line "), std::string::npos);
+    EXPECT_EQ(ReadText(dir / "bad.log"), fill("ERROR: \"@/bad.src\" is not a valid script-file\r\n"));
+    TTileFile appended;
+    appended.LoadFromFile(dir / "y.til", false);
+    EXPECT_EQ(appended.TileCount(), 5u + 1u);
+    for (const char* name : {"out.til", "x.til", "other.src"})
+        EXPECT_FALSE(std::filesystem::exists(dir.Path() / name)) << name;
+    // The pictures as ImageMagick, an independent reader, sees them.
+    for (const auto& [file, seen] : {std::pair{"single.bmp", "BMP3 98x76"}, {"square.jpg", "JPEG 294x176"},
+                                     {"variation.tga", "TGA 290x172"}, {"improvement.bmp", "BMP3 154x72"}})
+        EXPECT_EQ(Shell("identify -format '%m %wx%h' " + dir / file).second, seen);
+
+    std::ostringstream help, none;
+    EXPECT_EQ(RunCli(std::vector<std::string>{"--help"}, help, none), 0);
+    for (const char* usage : {"info FILE.til [--mode 555|565]\n",
+                              "save IN.til [--mode 555|565] [--append MORE.til]... [--out555 FILE] [--out565 FILE]\n"})
+        EXPECT_NE(help.str().find("\n  " + std::string(usage)), std::string::npos) << usage;
+
+    // The built program reports through its exit status.
+    const std::string program = "'" KESTRUND_CLI_PATH "'";
+    EXPECT_EQ(Shell(program + " info " + dir / "small555.til"), std::pair(0, SmallInfo));
+    EXPECT_EQ(Shell(program + " info " + dir / "missing.til").first, ExitFailure);
+    EXPECT_EQ(Shell(program + " info").first, ExitUsage);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // stored where no screen is any more.
 
 #include "MainSettings.h"
-#include "ScratchIni.h"
+#include "Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,10 @@
 
 using namespace kestrund;
 
-namespace {
-class SettingsLimits : public kestrund::testing::TScratchIni {};
-} // namespace
-
-TEST_F(SettingsLimits, NumbersBeyond32BitsAreMalformed)
+TEST(SettingsLimits, NumbersBeyond32BitsAreMalformed)
 {
+    kestrund::testing::TScratchDir dir;
+    auto Path = [&] { return dir / "k.ini"; };
     struct TCase {
         const char* Text;
         long long Read; // with the default -7

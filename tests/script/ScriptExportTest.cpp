@@ -1,213 +1,60 @@
-#include "MiscFunc.h"
+// Writing scripts: the text of every record form, the pictures, and the way back.
+
 #include "ScriptExport.h"
-#include "TileFile.h"
+#include "ScriptImport.h"
+#include "SetBuilders.h"
+#include "Scratch.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using namespace kestrund;
+using namespace kestrund::testing;
 
-namespace {
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        EXPECT_NE(end, std::string::npos) << "every line ends in CR LF";
-        if (end == std::string::npos)
-            break;
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-} // namespace
-
-TEST(ScriptText, NewSetGivesTheFiftyOneLineExample)
-{
-    const std::vector<std::string> expected = {
-        "Kestrund Script v.1.1",
-        "// This file was generated using Vellomar",
-        "// Dafault Transparant and Shadow colors",
-        "",
-        "$00007C1F $000083E0",
-        "",
-        "// TileRules",
-        "",
-        "1",
-        "{",
-        "      -1     -1     -1",
-        "      -1     -1     -1",
-        "      -1     -1     -1",
-        "",
-        "      -1     -1     -1     -1     -1     -1",
-        "}",
-        "",
-        "// TileBorders",
-        "",
-        "1",
-        "   0    0 BORD0000.tga",
-        "",
-        "// Tiles",
-        "",
-        "1",
-        "     0    0 0000 TILE0000.tga",
-        "",
-        "// Rivers",
-        "",
-        "1",
-        "{",
-        "   0 ",
-        "  0 0 0",
-        "  0 0 0",
-        "  0 0 0",
-        "  RIVE0000.tga",
-        "}",
-        "",
-        "// Improvements",
-        "",
-        "1",
-        "    0 TIMP0000.tga",
-        "",
-        "// VariationRule",
-        "",
-        "1",
-        "{",
-        "  00,0,0000",
-        "}",
-        "",
-        "// End Of Script File",
-    };
-    TTileFile set;
-    const std::string text = ScriptText(set);
-    EXPECT_EQ(Lines(text), expected);
-    EXPECT_EQ(expected.size(), 51u);
-    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
-}
-
+// Every record form, with values at the edges of its fields: imported (the pictures are
+// missing, but the values stay) and written again, the text comes back.
 TEST(ScriptText, RecordFormsOfEveryKind)
 {
+    std::string text =
+        "Kestrund Script v.1.1|// This file was generated using Vellomar|// Dafault Transparant and Shadow colors||"
+        "$00FF00FF $80000000||// TileRules||1|{|  -32768     20     50|       0     40     80|      30     60     70||"
+        "      90    100    110    120    130     -1|}||// TileBorders||1|4609    2 BORD0102.tga||"
+        "// Tiles||2| 65535    3 0101 TILEFFFF.tga|     0    0 11111 TILE0000.tga||"
+        "// Rivers||1|{|2748 |  1 2 5|  0 65535 8|  3 6 7|  RIVE0ABC.tga|}||// Improvements||1|12345 TIMP3039.tga||"
+        "// VariationRule||2|{|  01,2,0045|  123,31,65535|}|{|}||// End Of Script File|";
+    for (std::size_t at; (at = text.find('|')) != std::string::npos;)
+        text.replace(at, 1, "\r\n");
+    TScratchDir dir;
+    WriteText(dir / "s.src", text);
     TTileFile set;
-    set.Clear();
-    auto rule = std::make_unique<TTileRule>();
-    for (int k = 0; k < 15; ++k)
-        rule->Values[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(k * 10);
-    rule->Values[rvAlt5] = 0xFFFF;
-    rule->Values[nbNW] = 0x8000;
-    set.AddTileRule(std::move(rule));
-
-    auto border = std::make_unique<TTileBorder>();
-    border->Inside = 0x1201; // only the low 8 bits name the file
-    border->Outside = 2;
-    set.AddBorder(std::move(border));
-
-    auto tile = std::make_unique<TTile>();
-    tile->TileID = 0xFFFF;
-    tile->TileIndex = 3;
-    tile->BorderEdges = 5;
-    set.AddTile(std::move(tile));
-    auto tile2 = std::make_unique<TTile>();
-    tile2->TileID = 1;
-    tile2->BorderEdges = 0x1F;
-    set.AddTile(std::move(tile2));
-
-    auto river = std::make_unique<TRiver>();
-    river->ImprovementID = 0xABC;
-    for (int k = 0; k < 9; ++k)
-        river->Directions[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(k);
-    river->Directions[nbCentre] = 0xFFFF;
-    set.AddRiver(std::move(river));
-
-    auto improvement = std::make_unique<TTileImprovement>();
-    improvement->ImprovementID = 12345;
-    set.AddImprovement(std::move(improvement));
-
-    auto variation = std::make_unique<TVariationRule>();
-    variation->SetStepCount(2);
-    variation->SetStepTileIndex(0, 1);
-    variation->SetStepDir(0, 2);
-    variation->SetStepTileID(0, 45);
-    variation->SetStepTileIndex(1, 123);
-    variation->SetStepDir(1, 31);
-    variation->SetStepTileID(1, 65535);
-    set.AddVariationRule(std::move(variation));
-    set.AddVariationRule(std::make_unique<TVariationRule>()).SetStepCount(0);
-
     set.TransparentColor = 0x00FF00FF;
     set.ShadowColor = 0x80000000;
-
-    const std::vector<std::string> expected = {
-        "Kestrund Script v.1.1",
-        "// This file was generated using Vellomar",
-        "// Dafault Transparant and Shadow colors",
-        "",
-        "$00FF00FF $80000000",
-        "",
-        "// TileRules",
-        "",
-        "1",
-        "{",
-        "  -32768     20     50",
-        "       0     40     80",
-        "      30     60     70",
-        "",
-        "      90    100    110    120    130     -1",
-        "}",
-        "",
-        "// TileBorders",
-        "",
-        "1",
-        "4609    2 BORD0102.tga",
-        "",
-        "// Tiles",
-        "",
-        "2",
-        " 65535    3 0101 TILEFFFF.tga",
-        "     1    0 11111 TILE0001.tga",
-        "",
-        "// Rivers",
-        "",
-        "1",
-        "{",
-        "2748 ",
-        "  1 2 5",
-        "  0 65535 8",
-        "  3 6 7",
-        "  RIVE0ABC.tga",
-        "}",
-        "",
-        "// Improvements",
-        "",
-        "1",
-        "12345 TIMP3039.tga",
-        "",
-        "// VariationRule",
-        "",
-        "2",
-        "{",
-        "  01,2,0045",
-        "  123,31,65535",
-        "}",
-        "{",
-        "}",
-        "",
-        "// End Of Script File",
-    };
-    EXPECT_EQ(Lines(ScriptText(set)), expected);
+    EXPECT_EQ(ImportScript(set, dir / "s.src", nullptr, false), srElementErrors);
+    EXPECT_EQ(ScriptText(set), text);
+    // Exported, the pictures come first and go beside the script; an empty overlay's is one
+    // transparent pixel.
+    EXPECT_THROW(ExportScript(set, "nowhere", dir / "out.src"), EFileCreateError);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"s.src"});
+    ExportScript(set, ".", dir / "out.src");
+    EXPECT_EQ(ReadText(dir / "out.src"), text);
+    EXPECT_EQ(dir.Entries(),
+              (std::vector<std::string>{"BORD0102.tga", "RIVE0ABC.tga", "TILE0000.tga", "TILEFFFF.tga",
+                                        "TIMP3039.tga", "out.src", "s.src"}));
 }
 
-TEST(ScriptText, EmptyKindsWriteTheirCountAlone)
+TEST(ScriptRoundTrip, EveryElementComesBackExactly)
 {
-    TTileFile set;
-    set.Clear();
-    const auto lines = Lines(ScriptText(set));
-    ASSERT_EQ(lines.size(), 6u + 6 * 4 + 1);
-    for (int s = 0; s < 6; ++s) {
-        EXPECT_EQ(lines[6 + 4 * s], "// " + set.ScriptSectionNames[static_cast<std::size_t>(s)]);
-        EXPECT_EQ(lines[7 + 4 * s], "");
-        EXPECT_EQ(lines[8 + 4 * s], "0");
-        EXPECT_EQ(lines[9 + 4 * s], "");
+    for (const bool keyColors : {false, true}) {
+        TScratchDir dir;
+        const auto original = MakeRichSet(keyColors ? 11 : 7, keyColors);
+        std::filesystem::create_directory(dir.Path() / "set"); // the folder the import looks in
+        ExportScript(*original, "set", dir / "set.src");
+        TTileFile imported;
+        EXPECT_EQ(ImportScript(imported, dir / "set.src", nullptr, false), srSuccess);
+        EXPECT_TRUE(SameSet(*original, imported));
+        EXPECT_EQ(original->SaveToMemory(0), imported.SaveToMemory(0));
+        // Pictures that hold the key colours as pixels name their own; the colours line keeps the set's.
+        const std::string script = ReadText(dir / "set.src");
+        EXPECT_NE(script.find("\r\n$00007C1F $000083E0\r\n"), std::string::npos);
+        EXPECT_EQ(script.find("$", script.find("// TileRules")) != std::string::npos, keyColors);
     }
 }

@@ -10,16 +10,12 @@
 
 namespace kestrund::testing {
 
-struct TAskedMessage {
-    std::string Text;
-    TMsgType Type;
-    int Buttons;
-};
+struct TAskedMessage { std::string Text; TMsgType Type; int Buttons; };
 
 class TScriptedPrompts : public TPrompts {
 public:
-    std::deque<std::optional<std::string>> FileAnswers; // nullopt = cancelled
-    std::deque<int> MessageAnswers;                      // default mbOK
+    std::deque<std::optional<std::string>> FileAnswers; // nullopt = cancelled, as when none are left
+    std::deque<int> MessageAnswers;                      // mbOK when none are left
     std::deque<std::optional<TColor>> ColorAnswers;
 
     std::vector<TFileDialogRequest> OpenRequests, SaveRequests;
@@ -29,39 +25,29 @@ public:
     std::optional<std::string> OpenFile(const TFileDialogRequest& request) override
     {
         OpenRequests.push_back(request);
-        return Next();
+        return Next(FileAnswers, std::nullopt);
     }
     std::optional<std::string> SaveFile(const TFileDialogRequest& request) override
     {
         SaveRequests.push_back(request);
-        return Next();
+        return Next(FileAnswers, std::nullopt);
     }
     int Message(const std::string& text, TMsgType type, int buttons) override
     {
         Messages.push_back({text, type, buttons});
-        if (MessageAnswers.empty())
-            return mbOK;
-        const int answer = MessageAnswers.front();
-        MessageAnswers.pop_front();
-        return answer;
+        return Next(MessageAnswers, mbOK);
     }
-    std::optional<TColor> ChooseColor(TColor) override
-    {
-        if (ColorAnswers.empty())
-            return std::nullopt;
-        auto answer = ColorAnswers.front();
-        ColorAnswers.pop_front();
-        return answer;
-    }
+    std::optional<TColor> ChooseColor(TColor) override { return Next(ColorAnswers, std::nullopt); }
     void About(const std::string&, const std::string& text) override { Abouts.push_back(text); }
 
 private:
-    std::optional<std::string> Next()
+    template <class T, class Default>
+    static T Next(std::deque<T>& answers, Default none)
     {
-        if (FileAnswers.empty())
-            return std::nullopt;
-        auto answer = FileAnswers.front();
-        FileAnswers.pop_front();
+        if (answers.empty())
+            return none;
+        T answer = answers.front();
+        answers.pop_front();
         return answer;
     }
 };
