@@ -1,450 +1,415 @@
-// Targa reading and writing: the accepted subset, the refusals with their codes and
-// messages, and headers that lie about the size of the data.
+// Targa pictures: the accepted subset, refusals with their codes and messages, headers that
+// lie about the size of the data, and element pictures in and out of Targa files.
 
+#include "Border.h"
 #include "Errors.h"
+#include "MiscFunc.h"
+#include "Scratch.h"
+#include "SetBuilders.h"
 #include "Targa.h"
 #include "TgaBuilder.h"
-#include "Scratch.h"
+#include "Tile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sys/resource.h>
-#include <unistd.h>
+#include <tuple>
 
 namespace kestrund {
 namespace {
 
-using testing::LoadBytes;
-using testing::SaveBytes;
-using testing::TScratchDir;
-using testing::TTgaFile;
+using namespace testing;
 
-// ---- writing ----
-
-TEST(WriteTGA, LaysOutHeaderAndRowsBottomUp)
+std::vector<std::uint16_t> Rows(const TPictureBuffer& p) // top row first
 {
-    TPictureBuffer picture(2, 2);
+    std::vector<std::uint16_t> words;
+    for (int i = 0; i < p.Width() * p.Height(); ++i)
+        words.push_back(p(i % p.Width(), i / p.Width()));
+    return words;
+}
+
+// The message and code, or actual size, of the picture error that import raises.
+template <class F>
+std::string Refusal(F import)
+{
+    try {
+        import();
+    } catch (const EInvalidImageFormat& e) {
+        return e.what() + Format(" #%u", e.Code);
+    } catch (const EInvalidImageSize& e) {
+        return e.what() + Format(" %ux%u", e.ActualWidth, e.ActualHeight);
+    }
+    return "accepted";
+}
+
+struct TReadCase {
+    const char* Name;
+    TTgaFile File;
+    int Code;
+    std::vector<std::uint16_t> Expected = {}; // rows of the picture read
+    int Width = 0;
+    std::size_t CutTo = SIZE_MAX; // bytes of the file that are there
+
+    std::vector<std::uint8_t> Bytes() const
+    {
+        auto bytes = File.Bytes();
+        bytes.resize(std::min(bytes.size(), CutTo));
+        return bytes;
+    }
+};
+
+const TTgaFile Full24{.Width = 4, .Height = 3, .PixelBits = 24, .Pixels = std::vector<std::uint8_t>(36, 0x55)};
+const std::string Footer = std::string(8, '\0') + "TRUEVISION-XFILE." + '\0';
+
+const TReadCase ReadCases[] = {
+    {"SixteenBitsBottomUp", {.Width = 3, .Height = 2, .Pixels = Words({0x8001, 2, 3, 0x7FFF, 0xFFFF, 0})}, tgaOK,
+     {0x7FFF, 0xFFFF, 0, 0x8001, 2, 3}, 3},
+    {"Bgr24", {.Width = 3, .Height = 1, .PixelBits = 24, .Pixels = {0x18, 0x80, 0xF8, 7, 7, 7, 0xFF, 0xFF, 0xFF}},
+     tgaOK, {0x7E03, 0, 0x7FFF}, 3},
+    // Paint programs put the alpha depth in the low descriptor bits; only bits 5-7 matter.
+    {"Bgra32AlphaIgnored", {.Width = 3, .Height = 1, .PixelBits = 32, .Descriptor = 8,
+      .Pixels = {8, 0x10, 0x20, 0, 8, 0x10, 0x20, 0xFF, 0, 0, 0xFF, 0x80}}, tgaOK, {0x1041, 0x1041, 0x7C00}, 3},
+    {"IDColourMapAndFooter", {.ColorMapType = 1, .ColorMapLength = 3, .ColorMapEntryBits = 15, .Width = 2,
+      .Height = 2, .PixelBits = 24, .ID = {'h', 'i'}, .ColorMap = std::vector<std::uint8_t>(6, 0xEE),
+      .Pixels = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, .Trailer = {Footer.begin(), Footer.end()}},
+     tgaOK, {0x7C00, 0x7FFF, 0x001F, 0x03E0}, 2},
+    // Only map type 1 announces a map; with type 0 the length fields are noise.
+    {"MapFieldsOfMapType0", {.ColorMapLength = 100, .ColorMapEntryBits = 24, .Width = 1, .Height = 1,
+      .Pixels = Words({0x1234})}, tgaOK, {0x1234}, 1},
+    {"ZeroWidth", {.Width = 0, .Height = 5}, tgaOK, {0}, 1},
+    {"ZeroHeight", {.Width = 7, .Height = 0}, tgaOK, {0}, 1},
+    // Checked in the order descriptor, image type, pixel size, our size limit.
+    {"ColourMapped", {.ImageType = 1, .PixelBits = 8}, tgaUnsupportedType},
+    {"RunLength", {.ImageType = 10}, tgaUnsupportedType},
+    {"Grey", {.ImageType = 3}, tgaUnsupportedType},
+    {"TopLeft", {.Descriptor = 0x20}, tgaUnsupportedInterleave},
+    {"TopLeftBeforeBits6And7", {.Descriptor = 0xE0}, tgaUnsupportedInterleave},
+    {"Bit6", {.Descriptor = 0x40}, tgaInvalidFile},
+    {"Bit7", {.Descriptor = 0x80}, tgaInvalidFile},
+    {"EightBits", {.PixelBits = 8}, tgaUnsupportedPixelSize},
+    {"FifteenBits", {.PixelBits = 15}, tgaUnsupportedPixelSize},
+    {"DescriptorBeforeType", {.ImageType = 1, .PixelBits = 8, .Descriptor = 0x20}, tgaUnsupportedInterleave},
+    {"InvalidBeforeType", {.ImageType = 10, .Descriptor = 0x40}, tgaInvalidFile},
+    {"TypeBeforeSizeLimit", {.ImageType = 10, .Width = 40000}, tgaUnsupportedType},
+    {"Width32768", {.Width = 32768, .Height = 1}, tgaTooLarge},
+    {"Height32768", {.Width = 1, .Height = 32768}, tgaTooLarge},
+    {"Sides65535", {.Width = 65535, .Height = 65535}, tgaTooLarge},
+    // Headers that claim more than the data holds.
+    {"ShorterThanHeader", Full24, tgaReadError, {}, 0, 17},
+    {"HeaderOnly", Full24, tgaReadError, {}, 0, 18},
+    {"OneByteShort", Full24, tgaReadError, {}, 0, 18 + 35},
+    {"IDPastTheEnd", {.Width = 1, .Height = 1, .ID = std::vector<std::uint8_t>(200, 'x')}, tgaReadError, {}, 0, 118},
+    {"MapPastTheEnd", {.ColorMapType = 1, .ColorMapLength = 0xFFFF, .ColorMapEntryBits = 32, .Width = 1,
+      .Height = 1, .Pixels = Words({1})}, tgaReadError},
+};
+
+TEST(ReadTGA, GivesThePictureOrTheCodeAndTheHeader)
+{
+    for (const TReadCase& c : ReadCases) {
+        TPictureBuffer picture(2, 2);
+        TTGAHeader h;
+        ASSERT_EQ(ReadTGA(c.Bytes(), picture, &h), c.Code) << c.Name;
+        EXPECT_EQ(std::pair(picture.Width(), Rows(picture)), std::pair(c.Width, c.Expected)) << c.Name;
+        EXPECT_TRUE(c.CutTo < 18 || std::tuple(h.ImageType, h.Width, h.Height, h.PixelBits) ==
+                                        std::tuple(c.File.ImageType, c.File.Width, c.File.Height, c.File.PixelBits));
+    }
+}
+
+TEST(WriteTGA, LaysOutHeaderAndRowsBottomUpAndReadsBack)
+{
+    TPictureBuffer picture(2, 2), odd(5, 7), widest(32767, 1, 0x1234), highest(1, 32767, 0x4321), back;
     picture(0, 0) = 0x0001;
     picture(1, 0) = 0x8002; // the attribute bit is written as it is
     picture(0, 1) = 0x7C00;
     picture(1, 1) = 0x03E0;
-    const std::vector<std::uint8_t> expected = {
-        0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, // id, map, type, map, origin
-        0x02, 0x00, 0x02, 0x00, 0x10, 0x01,                                     // 2 x 2, 16 bits, descriptor 1
-        0x00, 0x7C, 0xE0, 0x03,                                                 // row y = 1
-        0x01, 0x00, 0x02, 0x80,                                                 // row y = 0
-    };
-    EXPECT_EQ(WriteTGA(picture), expected);
-}
-
-TEST(WriteTGA, FileHoldsExactlyTheBytesAndReplacesAnOldFile)
-{
-    TScratchDir dir;
-    const std::string name = dir.File("p.tga");
-    SaveBytes(name, std::vector<std::uint8_t>(5000, 0xAB));
-    TPictureBuffer picture(3, 1, 0x1234);
-    WriteTGA(picture, name);
-    EXPECT_EQ(LoadBytes(name), WriteTGA(picture));
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"p.tga"});
-}
-
-TEST(WriteTGA, UncreatableFileRaisesCreateErrorAndLeavesNothing)
-{
-    TScratchDir dir;
-    const TPictureBuffer picture(2, 2, 0x1111);
-    for (const std::string& name : {dir.File("missing/p.tga"), dir.Path().string()}) {
-        try {
-            WriteTGA(picture, name);
-            ADD_FAILURE() << "no error for " << name;
-        } catch (const EFileCreateError& e) {
-            EXPECT_EQ(e.FileName, name);
-            EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
-        }
+    EXPECT_EQ(WriteTGA(picture), (std::vector<std::uint8_t>{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 16, 1,
+                                                             0x00, 0x7C, 0xE0, 0x03, 0x01, 0x00, 0x02, 0x80}));
+    for (int i = 0; i < 35; ++i) // 7 rows: four at a time, then one by one
+        odd(i % 5, i / 5) = static_cast<std::uint16_t>(0x9000 + 37 * i);
+    for (const TPictureBuffer* p : {&picture, &odd, &widest, &highest}) {
+        ASSERT_EQ(ReadTGA(WriteTGA(*p), back), tgaOK);
+        EXPECT_EQ(back, *p);
     }
-    EXPECT_TRUE(dir.Entries().empty());
-}
-
-TEST(WriteTGA, RefusesPicturesTooLargeForTheHeader)
-{
     EXPECT_THROW(WriteTGA(TPictureBuffer(32768, 1)), EInvalidArgument);
     EXPECT_THROW(WriteTGA(TPictureBuffer(1, 32768)), EInvalidArgument);
-    EXPECT_EQ(WriteTGA(TPictureBuffer(32767, 1)).size(), 18u + 2u * 32767u);
 }
-
-// ---- reading the accepted forms ----
-
-TEST(ReadTGA, SixteenBitWordsKeptUnchangedRowsBottomUp)
-{
-    TTgaFile f;
-    f.Width = 3;
-    f.Height = 2;
-    f.Words({0x8001, 0x0002, 0x0003,  // bottom row (y = 1)
-             0x7FFF, 0xFFFF, 0x0000}); // top row (y = 0)
-    TPictureBuffer picture;
-    ASSERT_EQ(ReadTGA(f.Bytes(), picture), tgaOK);
-    ASSERT_EQ(picture.Width(), 3);
-    ASSERT_EQ(picture.Height(), 2);
-    EXPECT_EQ(picture(0, 1), 0x8001);
-    EXPECT_EQ(picture(1, 1), 0x0002);
-    EXPECT_EQ(picture(2, 1), 0x0003);
-    EXPECT_EQ(picture(0, 0), 0x7FFF);
-    EXPECT_EQ(picture(1, 0), 0xFFFF);
-    EXPECT_EQ(picture(2, 0), 0x0000);
-}
-
-struct TPaintCase {
-    const char* Name;
-    std::uint8_t Bits;
-    std::vector<std::uint8_t> Pixel; // one stored pixel
-    std::uint16_t Expected;
-};
-
-void PrintTo(const TPaintCase& c, std::ostream* os)
-{
-    *os << c.Name;
-}
-
-class ReadTGAPaintPixels : public ::testing::TestWithParam<TPaintCase> {};
-
-TEST_P(ReadTGAPaintPixels, ConvertsToFiveFiveFive)
-{
-    const TPaintCase& c = GetParam();
-    TTgaFile f;
-    f.Width = 1;
-    f.Height = 1;
-    f.PixelBits = c.Bits;
-    f.Pixels = c.Pixel;
-    TPictureBuffer picture;
-    ASSERT_EQ(ReadTGA(f.Bytes(), picture), tgaOK);
-    EXPECT_EQ(picture(0, 0), c.Expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadTGAPaintPixels,
-    ::testing::Values(TPaintCase{"Bgr24", 24, {0x18, 0x80, 0xF8}, 0x7E03},
-                      TPaintCase{"Bgr24LowBitsDropped", 24, {0x07, 0x07, 0x07}, 0x0000},
-                      TPaintCase{"Bgr24White", 24, {0xFF, 0xFF, 0xFF}, 0x7FFF},
-                      TPaintCase{"Bgra32", 32, {0x08, 0x10, 0x20, 0x00}, 0x1041},
-                      TPaintCase{"Bgra32AlphaIgnored", 32, {0x08, 0x10, 0x20, 0xFF}, 0x1041},
-                      TPaintCase{"Bgra32Red", 32, {0x00, 0x00, 0xFF, 0x80}, 0x7C00}),
-    [](const auto& info) { return std::string(info.param.Name); });
-
-TEST(ReadTGA, PaintProgramPictureWithIDColourMapAndFooter)
-{
-    // 2 x 2 at 24 bits with an ID text, an announced 3-entry colour map of 15-bit entries
-    // (two bytes each) and a version-2 footer after the pixels.
-    TTgaFile f;
-    f.Width = 2;
-    f.Height = 2;
-    f.PixelBits = 24;
-    f.Descriptor = 0x00;
-    const std::string id = "made by hand";
-    f.ID.assign(id.begin(), id.end());
-    f.ColorMapType = 1;
-    f.ColorMapStart = 0;
-    f.ColorMapLength = 3;
-    f.ColorMapEntryBits = 15;
-    f.ColorMap = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
-    f.Pixels = {0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00,  // bottom: blue, green
-                0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}; // top: red, white
-    const std::string footer = std::string(8, '\0') + "TRUEVISION-XFILE." + std::string(1, '\0');
-    f.Trailer.assign(footer.begin(), footer.end());
-    TPictureBuffer picture;
-    ASSERT_EQ(ReadTGA(f.Bytes(), picture), tgaOK);
-    EXPECT_EQ(picture(0, 1), 0x001F);
-    EXPECT_EQ(picture(1, 1), 0x03E0);
-    EXPECT_EQ(picture(0, 0), 0x7C00);
-    EXPECT_EQ(picture(1, 0), 0x7FFF);
-}
-
-TEST(ReadTGA, ThirtyTwoBitWithAlphaBitsInDescriptorAndOrigin)
-{
-    // Paint programs put the alpha depth (8) in the low descriptor bits; only bits 5-7 matter.
-    TTgaFile f;
-    f.Width = 1;
-    f.Height = 2;
-    f.PixelBits = 32;
-    f.Descriptor = 0x08;
-    f.Pixels = {0x00, 0x00, 0x00, 0xFF, 0xF8, 0xF8, 0xF8, 0x00};
-    TPictureBuffer picture;
-    ASSERT_EQ(ReadTGA(f.Bytes(), picture), tgaOK);
-    EXPECT_EQ(picture(0, 1), 0x0000);
-    EXPECT_EQ(picture(0, 0), 0x7FFF);
-}
-
-TEST(ReadTGA, ColourMapOfOtherMapTypeIsNotSkipped)
-{
-    // Only map type 1 announces a map; with type 0 the length fields are noise.
-    TTgaFile f;
-    f.Width = 1;
-    f.Height = 1;
-    f.ColorMapLength = 100;
-    f.ColorMapEntryBits = 24;
-    f.Words({0x1234});
-    TPictureBuffer picture;
-    ASSERT_EQ(ReadTGA(f.Bytes(), picture), tgaOK);
-    EXPECT_EQ(picture(0, 0), 0x1234);
-}
-
-TEST(ReadTGA, ZeroWidthOrHeightGivesOneByOne)
-{
-    for (auto [w, h] : {std::pair{0, 5}, std::pair{7, 0}, std::pair{0, 0}}) {
-        TTgaFile f;
-        f.Width = static_cast<std::uint16_t>(w);
-        f.Height = static_cast<std::uint16_t>(h);
-        TPictureBuffer picture;
-        EXPECT_EQ(ReadTGA(f.Bytes(), picture), tgaOK) << w << "x" << h;
-        EXPECT_EQ(picture.Width(), 1);
-        EXPECT_EQ(picture.Height(), 1);
-    }
-}
-
-TEST(ReadTGA, WrittenPicturesReadBackUnchanged)
-{
-    TPictureBuffer picture(5, 3);
-    for (int x = 0; x < 5; ++x)
-        for (int y = 0; y < 3; ++y)
-            picture(x, y) = static_cast<std::uint16_t>(0x9000 + 37 * x + 1000 * y);
-    TPictureBuffer back;
-    ASSERT_EQ(ReadTGA(WriteTGA(picture), back), tgaOK);
-    EXPECT_EQ(back, picture);
-
-    TScratchDir dir;
-    WriteTGA(picture, dir.File("r.tga"));
-    ASSERT_EQ(ReadTGA(dir.File("r.tga"), back), tgaOK);
-    EXPECT_EQ(back, picture);
-}
-
-// ---- refusals ----
-
-struct TRefusal {
-    const char* Name;
-    std::uint8_t ImageType;
-    std::uint8_t Descriptor;
-    std::uint8_t PixelBits;
-    int Code;
-};
-
-void PrintTo(const TRefusal& c, std::ostream* os)
-{
-    *os << c.Name;
-}
-
-class ReadTGARefusal : public ::testing::TestWithParam<TRefusal> {};
-
-TEST_P(ReadTGARefusal, GivesItsCode)
-{
-    const TRefusal& c = GetParam();
-    TTgaFile f;
-    f.ImageType = c.ImageType;
-    f.Descriptor = c.Descriptor;
-    f.PixelBits = c.PixelBits;
-    f.Width = 2;
-    f.Height = 2;
-    f.Pixels.assign(16, 0); // enough for every pixel size
-    TPictureBuffer picture;
-    EXPECT_EQ(ReadTGA(f.Bytes(), picture), c.Code);
-    EXPECT_EQ(picture.Width(), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadTGARefusal,
-    ::testing::Values(TRefusal{"ColourMapped", 1, 0x00, 8, tgaUnsupportedType},
-                      TRefusal{"RunLength", 10, 0x00, 24, tgaUnsupportedType},
-                      TRefusal{"Grey", 3, 0x00, 8, tgaUnsupportedType},
-                      TRefusal{"TopLeft", 2, 0x20, 16, tgaUnsupportedInterleave},
-                      TRefusal{"TopLeftWithInterleave", 2, 0xE0, 16, tgaUnsupportedInterleave},
-                      TRefusal{"Bit6", 2, 0x40, 16, tgaInvalidFile},
-                      TRefusal{"Bit7", 2, 0x80, 16, tgaInvalidFile},
-                      TRefusal{"EightBits", 2, 0x00, 8, tgaUnsupportedPixelSize},
-                      TRefusal{"FifteenBits", 2, 0x00, 15, tgaUnsupportedPixelSize},
-                      // The checks run descriptor first, then type, then pixel size.
-                      TRefusal{"DescriptorBeforeType", 1, 0x20, 8, tgaUnsupportedInterleave},
-                      TRefusal{"InvalidBeforeType", 10, 0x40, 8, tgaInvalidFile},
-                      TRefusal{"TypeBeforePixelSize", 1, 0x00, 8, tgaUnsupportedType}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(TGAErrorMessage, TextsAndReportedCodes)
 {
-    struct {
-        int Code;
-        const char* Message;
-        std::uint32_t Reported;
-    } const cases[] = {
-        {1, "\"a b.tga\" is not a supported TGA-type", 1},
-        {2, "\"a b.tga\" is not a valid TGA-file", 2},
-        {3, "\"a b.tga\" uses an unsupported or invalid Interleave format", 3},
-        {4, "\"a b.tga\" uses an unsupported or invalid Pixel size", 4},
-        {5, "Unknown error processing \"a b.tga\"", 16},
-        {6, "\"a b.tga\" is too large: width and height must be below 32768 pixels", 6},
-        {15, "Error loading \"a b.tga\"", 15},
-        {16, "Unknown error processing \"a b.tga\"", 16},
-        {9, "Unknown error processing \"a b.tga\"", 16},
-        {-1, "Unknown error processing \"a b.tga\"", 16},
+    const std::pair<int, const char*> cases[] = {
+        {1, "\"a b.tga\" is not a supported TGA-type #1"},
+        {2, "\"a b.tga\" is not a valid TGA-file #2"},
+        {3, "\"a b.tga\" uses an unsupported or invalid Interleave format #3"},
+        {4, "\"a b.tga\" uses an unsupported or invalid Pixel size #4"},
+        {5, "Unknown error processing \"a b.tga\" #16"},
+        {6, "\"a b.tga\" is too large: width and height must be below 32768 pixels #6"},
+        {15, "Error loading \"a b.tga\" #15"},
+        {16, "Unknown error processing \"a b.tga\" #16"},
+        {9, "Unknown error processing \"a b.tga\" #16"},
+        {-1, "Unknown error processing \"a b.tga\" #16"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(TGAErrorMessage(c.Code, "a b.tga"), c.Message) << c.Code;
-        EXPECT_EQ(TGAReportedCode(c.Code), c.Reported) << c.Code;
-        try {
-            RaiseTGAError(c.Code, "a b.tga");
-        } catch (const EInvalidImageFormat& e) {
-            EXPECT_STREQ(e.what(), c.Message);
-            EXPECT_EQ(e.Code, c.Reported);
-        }
-    }
+    for (const auto& [code, message] : cases)
+        EXPECT_EQ(Refusal([&] { RaiseTGAError(code, "a b.tga"); }), message);
 }
 
-// ---- headers that lie ----
-
-TEST(ReadTGAHostile, DataEndingEarlyIsAReadError)
+TEST(TGAFile, WrittenWholeAndReadBackAndUnreadableOnesRefused)
 {
-    TTgaFile full;
-    full.Width = 4;
-    full.Height = 3;
-    full.PixelBits = 24;
-    full.Pixels.assign(4 * 3 * 3, 0x55);
-    const std::vector<std::uint8_t> bytes = full.Bytes();
-    TPictureBuffer picture;
-    ASSERT_EQ(ReadTGA(bytes, picture), tgaOK);
-    for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{17}, std::size_t{18}, bytes.size() - 1}) {
-        EXPECT_EQ(ReadTGA(std::span(bytes).first(size), picture), tgaReadError) << size;
-        EXPECT_EQ(picture.Width(), 0);
-    }
+    TScratchDir dir;
+    const TPictureBuffer picture(3, 1, 0x1234);
+    TPictureBuffer back;
+    WriteTGA(picture, SaveBytes(dir / "p.tga", std::vector<std::uint8_t>(5000, 0xAB))); // replaced whole
+    EXPECT_EQ(LoadBytes(dir / "p.tga"), WriteTGA(picture));
+    EXPECT_EQ(ReadTGA(dir / "p.tga", back), tgaOK);
+    EXPECT_EQ(back, picture);
+    for (const auto& [name, code] : {std::pair(SaveBytes(dir / "empty.tga", {}), tgaReadError),
+                                     {dir / "missing.tga", tgaLoadError}, {dir.Path().string(), tgaLoadError}})
+        EXPECT_EQ(ReadTGA(name, back), code) << name;
 }
 
-TEST(ReadTGAHostile, IDAndColourMapRunningPastTheEnd)
-{
-    TTgaFile f;
-    f.Width = 1;
-    f.Height = 1;
-    f.Words({0x1234});
-    f.ID.assign(200, 'x');
-    std::vector<std::uint8_t> bytes = f.Bytes();
-    bytes.resize(18 + 100); // ID cut short
-    TPictureBuffer picture;
-    EXPECT_EQ(ReadTGA(bytes, picture), tgaReadError);
-
-    TTgaFile m;
-    m.Width = 1;
-    m.Height = 1;
-    m.Words({0x1234});
-    m.ColorMapType = 1;
-    m.ColorMapLength = 0xFFFF;
-    m.ColorMapEntryBits = 32;
-    EXPECT_EQ(ReadTGA(m.Bytes(), picture), tgaReadError);
-}
-
-TEST(ReadTGAHostile, SidesOf32768OrMoreAreRefused)
-{
-    for (auto [w, h] : {std::pair{32768, 1}, std::pair{1, 32768}, std::pair{65535, 65535}}) {
-        TTgaFile f;
-        f.Width = static_cast<std::uint16_t>(w);
-        f.Height = static_cast<std::uint16_t>(h);
-        f.Words({1, 2, 3});
-        TPictureBuffer picture;
-        EXPECT_EQ(ReadTGA(f.Bytes(), picture), tgaTooLarge) << w << "x" << h;
-    }
-    // The refusal comes after the checks of the published format.
-    TTgaFile f;
-    f.Width = 40000;
-    f.ImageType = 10;
-    TPictureBuffer picture;
-    EXPECT_EQ(ReadTGA(f.Bytes(), picture), tgaUnsupportedType);
-}
-
-// Runs body in a child process whose address space is capped a little above what it
-// already uses, so an allocation the size a header claims cannot succeed there.
-std::size_t CurrentAddressSpace()
-{
-    std::ifstream statm("/proc/self/statm");
-    std::size_t pages = 0;
-    statm >> pages;
-    return pages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-}
-
+// A header that claims 4 GiB of pixels must be refused before anything of that size is
+// made: shown in a child whose address space is capped a little above what it uses.
 void CapAddressSpace()
 {
-    const rlim_t limit = CurrentAddressSpace() + (256u << 20);
+    std::size_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = pages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) + (256u << 20);
     const rlimit r{limit, limit};
     if (::setrlimit(RLIMIT_AS, &r) != 0)
         std::_Exit(3);
 }
 
-std::vector<std::uint8_t> HugeHeader(std::size_t pixelBytes)
+TEST(ReadTGAHostileDeathTest, HugeHeaderOnSmallDataAllocatesNothingLarge)
 {
-    TTgaFile f;
-    f.Width = 32767;
-    f.Height = 32767;
-    f.PixelBits = 32; // claims 4 GiB of pixels
-    f.Pixels.assign(pixelBytes, 0x77);
-    return f.Bytes();
+    auto allocate = [] { // shows the cap stops an allocation of that size, so the reading below can fail
+        CapAddressSpace();
+        try {
+            std::_Exit(TPictureBuffer(32767, 32767).Width() == 32767 ? 1 : 2);
+        } catch (const std::bad_alloc&) {
+            std::_Exit(0);
+        }
+    };
+    EXPECT_EXIT(allocate(), ::testing::ExitedWithCode(0), "");
+    const TTgaFile huge{.Width = 32767, .Height = 32767, .PixelBits = 32};
+    TTgaFile partial = huge;
+    partial.Pixels.assign(1 << 20, 0x77);
+    auto read = [&] {
+        CapAddressSpace();
+        TPictureBuffer p;
+        std::_Exit(ReadTGA(huge.Bytes(), p) == tgaReadError && ReadTGA(partial.Bytes(), p) == tgaReadError ? 0 : 1);
+    };
+    EXPECT_EXIT(read(), ::testing::ExitedWithCode(0), "");
 }
 
-// Exit status 0 when a picture the size of the largest header cannot be made.
-[[noreturn]] void AllocateHugePictureUnderCap()
+// ---- element pictures ----
+
+constexpr TColor Background = 0xFF00FF, Shadow = 0x808080; // 0x7C1F and 0x4210 in mode 0
+
+// "first-last row: words ...", repeated words as WORDxCOUNT.
+std::string Shape(const TTileOverlay& o)
 {
-    CapAddressSpace();
-    try {
-        TPictureBuffer big(32767, 32767);
-        std::_Exit(big.Width() == 32767 ? 1 : 2);
-    } catch (const std::bad_alloc&) {
-        std::_Exit(0);
+    if (o.Empty())
+        return o.Lines.empty() ? "empty" : "empty with rows";
+    std::string s = Format("%d-%d", o.FirstLine, o.LastLine);
+    if (o.Lines.size() != o.LastLine + 1u)
+        s += Format(" in %d rows", int(o.Lines.size()));
+    for (std::size_t row = 0; row < o.Lines.size(); ++row)
+        for (std::size_t i = 0, n = 1; o.Line(row) && i < o.Line(row)->Words.size(); i += n) {
+            const auto& w = o.Line(row)->Words;
+            for (n = 1; i + n < w.size() && w[i + n] == w[i];)
+                ++n;
+            s += (i ? "" : Format(" %d:", int(row))) + Format(n > 1 ? " %04Xx%d" : " %04X", w[i], int(n));
+        }
+    return s;
+}
+
+// Rows 0 (blank) and 10 (background only) drop out of a trip through a picture; row 30
+// is left of the diamond.
+void FillTileOverlay(TTileOverlay& o)
+{
+    const std::uint16_t bg = ColorToPixel(Background, o.ColorMode);
+    PutLines(o, {{0, {0xFA5E}}, {2, {0x0A0A, 0x0C03, 0x1214, 0x2345, 0x3456, 0xED51}},
+                 {5, {0x0D05, 0x0C02, 0x0111, 0x0202, 0xFA57}}, {10, {0x0C03, bg, bg, bg, 0xFA5B}},
+                 {30, {0x0C02, 0x0313, 0x0444, 0xFA5C}}});
+}
+
+void FillOverlay(TTileOverlay& o)
+{
+    std::vector<std::uint16_t> shadowAndLiterals{0x0C02, 0x0757, 0x0888, 0x0D03, 0xEC59};
+    shadowAndLiterals.insert(shadowAndLiterals.end(), 89, 0x0999);
+    PutLines(o, {{3, {0x0D0A, 0x0C02, 0x0555, 0x0646, 0xFA52}}, {5, {0x0A05, 0xED59}}, {6, shadowAndLiterals}});
+}
+
+TTileBorder NumberedBorder(std::uint8_t mode)
+{
+    TTileBorder border(mode);
+    for (auto& edge : border.Edges)
+        for (std::size_t i = 0; i < edge.Pixels.size(); ++i)
+            edge.Pixels[i] = static_cast<std::uint16_t>((edge.Edge * 0x1000 + i * 11 + 1) & (mode ? 0xFFDF : 0x7FFF));
+    return border;
+}
+
+TEST(ElementTGA, TilesBordersAndOverlaysMakeTheRoundTripInBothModes)
+{
+    for (std::uint8_t mode : {cmRGB555, cmRGB565}) {
+        SCOPED_TRACE(int(mode));
+        TScratchDir dir;
+        TTile tile(0, mode);
+        for (std::size_t i = 0; i < tile.Pixels.size(); ++i) // mode 1 has no spare bit 5 for a trip through mode 0
+            tile.Pixels[i] = std::uint16_t(mode ? (i * 29 + 1) & ~0x20 : (i * 29 + 1) | (i % 3 ? 0 : 0x8000));
+        tile.Overlay = std::make_unique<TTileOverlay>(mode);
+        FillTileOverlay(*tile.Overlay);
+        tile.ExportTGA(dir / "t.tga", Background, Shadow);
+        TPictureBuffer p;
+        ASSERT_EQ(ReadTGA(dir / "t.tga", p), tgaOK);
+        EXPECT_EQ(std::vector<int>({p.Width(), p.Height(), p(0, 0), p(93, 71), p(10, 2), p(13, 2)}),
+                  std::vector<int>({94, 72, 0x7C1F, 0x7C1F, ConvertPixel(0x1214, mode, 0), 0x4210})); // shadow solid
+        for (int mask : {0, 1, 2, 5, 10, 15}) { // the marker border leaves edge numbers in the ground
+            TTile back(0x123456, mode);
+            back.BorderEdges = 9;
+            back.ImportTGA(dir / "t.tga", Background, Shadow, mask);
+            auto expected = tile.Pixels;
+            for (int k = 0; k < 4; ++k)
+                for (const TMaskPoint& m : BorderMask(k))
+                    if (mask >> k & 1)
+                        expected.at(static_cast<std::size_t>(DiamondRow(m.Y).Start + m.X - DiamondRow(m.Y).Left)) = k;
+            EXPECT_EQ(back.Pixels, expected) << mask;
+            ASSERT_TRUE(back.Overlay && back.BorderEdges == 9 && back.Overlay->ColorMode == mode);
+            EXPECT_EQ(Shape(*back.Overlay),
+                      "2-30 2: 0A0A 0C03 1214 2345 3456 ED51 5: 0D05 0C02 0111 0202 FA57 30: 0C02 0313 0444 FA5C");
+            const TTgaFile plain{.Width = 94, .Height = 72, .Pixels = Words({0x7C1F}, 94 * 72)};
+            back.ImportTGA(SaveBytes(dir / "plain.tga", plain.Bytes()), Background, Shadow, mask);
+            EXPECT_FALSE(back.Overlay);
+        }
+        // Borders: all edges, or one copied into every orientation so that they mirror each other.
+        NumberedBorder(mode).ExportTGA(dir / "b.tga", 15, Background);
+        TTileBorder border(mode, clRed);
+        border.ImportTGA(dir / "b.tga");
+        EXPECT_TRUE(border == NumberedBorder(mode));
+        for (int source = 0; source < 4; ++source) {
+            TTileBorder one(mode, clRed);
+            one.ImportTGA(dir / "b.tga", source + 1);
+            EXPECT_EQ(one.Edges[source].Pixels, border.Edges[source].Pixels);
+            one.ExportTGA(dir / "one.tga", 15, Background);
+            ASSERT_EQ(ReadTGA(dir / "one.tga", p), tgaOK);
+            for (int k = 0; k < 4; ++k)
+                for (const TMaskPoint& m : BorderMask(k))
+                    ASSERT_TRUE(p(m.X, m.Y) == p(93 - m.X, m.Y) && p(m.X, m.Y) == p(m.X, 95 - m.Y)) << source << k;
+        }
+        for (int which : {5, -1, 100})
+            EXPECT_EQ(Thrown<EInvalidArgument>([&] { border.ImportTGA(dir / "b.tga", which); }),
+                      std::to_string(which) + " not in the range 0-4");
+        EXPECT_TRUE(border == NumberedBorder(mode));
+        // Overlays: as wide as the widest line, down to the last; the other fields stay.
+        TRiver river(mode), back(mode);
+        FillOverlay(river);
+        river.ExportTGA(dir / "r.tga", Background, Shadow);
+        ASSERT_EQ(ReadTGA(dir / "r.tga", p), tgaOK);
+        EXPECT_EQ(std::pair(p.Width(), p.Height()), std::pair(94, 7));
+        back.ImprovementID = back.Directions[4] = 9;
+        PutLines(back, {{0, {0x0C01, 0x1111, 0xFA5D}}});
+        back.ImportTGA(dir / "r.tga", Background, Shadow);
+        EXPECT_EQ(Shape(back), Shape(river));
+        EXPECT_EQ(std::tuple(back.ColorMode, back.ImprovementID, back.Directions[4]), std::tuple(mode, 9, 9));
     }
 }
 
-// Exit status 0 when both lying headers are refused as read errors under the cap.
-[[noreturn]] void ReadHugeHeadersUnderCap(const std::vector<std::uint8_t>& small,
-                                          const std::vector<std::uint8_t>& partial)
+TEST(ElementTGA, OverlaysTakeThePicturesRowsAsLines)
 {
-    CapAddressSpace();
-    TPictureBuffer picture;
-    const bool ok = ReadTGA(small, picture) == tgaReadError && ReadTGA(partial, picture) == tgaReadError &&
-                    picture.Width() == 0;
-    std::_Exit(ok ? 0 : 1);
+    TTgaFile attribute{.Width = 94, .Height = 1, .Pixels = Words({0xFC1F}, 10)};
+    for (std::uint8_t byte : Words({0x0123}, 84))
+        attribute.Pixels.push_back(byte);
+    const TTgaFile allAttribute{.Width = 94, .Height = 1, .Pixels = Words({0xFC1F}, 94)};
+    const std::tuple<TTgaFile, std::uint8_t, const char*> cases[] = {
+        // Bit 15 defeats transparency only where the mode keeps it.
+        {attribute, cmRGB555, "0-0 0: EC5E FC1Fx10 0123x84"},
+        {attribute, cmRGB565, "0-0 0: 0A0A EC54 0243x84"},
+        {allAttribute, cmRGB555, "0-0 0: EC5E FC1Fx94"},
+        {allAttribute, cmRGB565, "empty"},
+        {{.Width = 3, .Height = 2, .PixelBits = 24, // bottom: transparent, shadow, red; top transparent
+          .Pixels = {0xFF, 0, 0xFF, 0x80, 0x80, 0x80, 0, 0, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0, 0xFF}},
+         cmRGB555, "1-1 1: 0A01 0D01 EC01 7C00"},
+        // The black 1 x 1 stand-in for a picture without pixels is not drawn.
+        {{.Width = 0, .Height = 4}, cmRGB555, "empty"},
+        {{.Width = 4, .Height = 0}, cmRGB565, "empty"},
+    };
+    TScratchDir dir;
+    for (const auto& [picture, mode, shape] : cases) {
+        TTileImprovement overlay(mode);
+        FillOverlay(overlay);
+        overlay.ImportTGA(SaveBytes(dir / "in.tga", picture.Bytes()), Background, Shadow);
+        EXPECT_EQ(Shape(overlay) + (overlay.ColorMode == mode ? "" : " of another mode"), shape);
+    }
 }
 
-TEST(ReadTGAHostileDeathTest, CappedMemoryReallyStopsALargeAllocation)
-{
-    // Shows the cap works, so the next test can fail.
-    EXPECT_EXIT(AllocateHugePictureUnderCap(), ::testing::ExitedWithCode(0), "");
-}
-
-TEST(ReadTGAHostileDeathTest, HugeHeaderOnSmallDataAllocatesNothingLarge)
-{
-    const std::vector<std::uint8_t> small = HugeHeader(0);
-    const std::vector<std::uint8_t> partial = HugeHeader(1 << 20);
-    EXPECT_EXIT(ReadHugeHeadersUnderCap(small, partial), ::testing::ExitedWithCode(0), "");
-}
-
-// ---- files ----
-
-TEST(ReadTGAFile, UnreadableFilesAreLoadErrors)
+TEST(ElementTGA, RefusedPicturesRaiseTheReadersMessageAndChangeNothing)
 {
     TScratchDir dir;
-    TPictureBuffer picture;
-    EXPECT_EQ(ReadTGA(dir.File("missing.tga"), picture), tgaLoadError);
-    EXPECT_EQ(ReadTGA(dir.Path().string(), picture), tgaLoadError);
-    SaveBytes(dir.File("empty.tga"), {});
-    EXPECT_EQ(ReadTGA(dir.File("empty.tga"), picture), tgaReadError);
+    const std::string file = dir / "bad.tga", loadError = "Error loading \"" + file + "\" #15";
+    // Bytes (none: no file), the refusal for tiles and borders, and for overlays (none: not tried).
+    std::vector<std::tuple<std::vector<std::uint8_t>, std::string, std::string>> cases{{{}, loadError, loadError}};
+    for (const TReadCase& c : ReadCases)
+        if (const std::string m = TGAErrorMessage(c.Code, file) + Format(" #%u", TGAReportedCode(c.Code)); c.Code)
+            cases.emplace_back(c.Bytes(), m, c.Code == tgaReadError ? "Error converting \"" + file + "\" #5" : m);
+    for (auto [width, height] : std::initializer_list<std::pair<int, int>>{{95, 72}, {94, 71}, {0, 72}}) {
+        const TTgaFile f{.Width = std::uint16_t(width), .Height = std::uint16_t(height),
+                         .Pixels = Words({0x1111}, std::size_t(width * height))};
+        const std::string message = Format("Image must be of size 94x72 %dx%d", width ? width : 1, width ? height : 1);
+        cases.emplace_back(f.Bytes(), message, ""); // a picture without pixels reads as 1 x 1
+    }
+    for (const auto& [bytes, message, overlayMessage] : cases) {
+        std::filesystem::remove(file);
+        if (!bytes.empty())
+            SaveBytes(file, bytes);
+        TTile tile(0x0000FF, cmRGB555), tileBefore(0x0000FF, cmRGB555);
+        tile.Overlay = std::make_unique<TTileOverlay>();
+        FillTileOverlay(*tile.Overlay);
+        tileBefore.Assign(tile);
+        EXPECT_EQ(Refusal([&] { tile.ImportTGA(file, Background, Shadow, 15); }), message);
+        EXPECT_TRUE(tile.SameAs(tileBefore)) << message;
+        TTileBorder border = NumberedBorder(cmRGB565);
+        EXPECT_EQ(Refusal([&] { border.ImportTGA(file, 2); }), message);
+        EXPECT_TRUE(border == NumberedBorder(cmRGB565)) << message;
+        TTileImprovement overlay(cmRGB565), before(cmRGB565);
+        FillOverlay(overlay);
+        FillOverlay(before);
+        EXPECT_EQ(overlayMessage.empty() ? "" : Refusal([&] { overlay.ImportTGA(file, Background, Shadow); }),
+                  overlayMessage);
+        EXPECT_EQ(Shape(overlay), Shape(before)) << message;
+    }
 }
 
-TEST(ReadTGAFile, HeaderIsReportedForAcceptedAndRefusedPictures)
+TEST(ElementTGA, ExportsThatCannotBeWrittenLeaveNothing)
 {
-    TTgaFile f;
-    f.Width = 0;
-    f.Height = 9;
-    f.PixelBits = 24;
-    TPictureBuffer picture;
-    TTGAHeader header;
-    ASSERT_EQ(ReadTGA(f.Bytes(), picture, &header), tgaOK);
-    EXPECT_EQ(header.Width, 0);
-    EXPECT_EQ(header.Height, 9);
-    EXPECT_EQ(header.PixelBits, 24);
-    f.ImageType = 10;
-    ASSERT_EQ(ReadTGA(f.Bytes(), picture, &header), tgaUnsupportedType);
-    EXPECT_EQ(header.ImageType, 10);
+    TScratchDir dir;
+    const TTile tile(0x00FF00, cmRGB555);
+    TTileImprovement overlay(cmRGB555), empty(cmRGB555), widest(cmRGB555), damaged(cmRGB555);
+    FillOverlay(overlay);
+    std::filesystem::create_directory(dir.Path() / "folder.tga");
+    for (const auto& [name, why] : {std::pair{dir / "missing/x.tga", "No such file or directory"},
+                                    std::pair{dir / "folder.tga", "Is a directory"}})
+        for (const std::function<void()>& write : std::initializer_list<std::function<void()>>{
+                 [&] { WriteTGA(TPictureBuffer(2, 2), name); }, [&] { tile.ExportTGA(name, Background, Shadow); },
+                 [&] { NumberedBorder(0).ExportTGA(name, 15, Background); },
+                 [&] { overlay.ExportTGA(name, Background, Shadow); }})
+            EXPECT_EQ(Thrown<EFileCreateError>(write), "Cannot create file \"" + name + "\". " + why);
+    // An overlay without lines writes nothing, not even over an old file.
+    empty.ExportTGA(dir / "e.tga", Background, Shadow);
+    EXPECT_FALSE(std::filesystem::exists(dir / "e.tga"));
+    empty.ExportTGA(SaveBytes(dir / "e.tga", {1, 2, 3}), Background, Shadow);
+    EXPECT_EQ(LoadBytes(dir / "e.tga"), (std::vector<std::uint8_t>{1, 2, 3}));
+    // A damaged overlay may claim rows too wide for any picture: refused before drawing.
+    std::vector<std::uint16_t> runs(128, 0x0AFF); // 128 runs of 255 pixels and 127 more: the widest picture
+    runs.push_back(0xFA7F);
+    PutLines(widest, {{0, runs}});
+    widest.ExportTGA(dir / "widest.tga", Background, Shadow);
+    runs.insert(runs.begin(), 2, 0x0AFF);
+    PutLines(damaged, {{0, runs}});
+    EXPECT_EQ(Thrown<EInvalidArgument>([&] { damaged.ExportTGA(dir / "w.tga", Background, Shadow); }),
+              "A picture of 33277x1 pixels is too large for a TGA file");
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"e.tga", "folder.tga", "widest.tga"}));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "folder.tga"));
 }
 
 } // namespace

@@ -1,29 +1,29 @@
-// Tile file reading and writing: round trips, pixel layouts, appending, limits, files.
-
-#include "SetBuilders.h"
-#include "Scratch.h"
+// Tile file reading and writing: layouts and round trips, both pixel layouts, appending,
+// the 16-bit limits, files that cannot be written, and damaged files, each refused with
+// its section, element and offset while the set being read into stays as it was.
 
 #include "Errors.h"
 #include "FileUtil.h"
 #include "MiscFunc.h"
-#include "TileFile.h"
+#include "Scratch.h"
+#include "SetBuilders.h"
 #include "TileFileIO.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <random>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 namespace kestrund {
 namespace {
 
 using namespace testing;
-namespace fs = std::filesystem;
+using TWords = std::vector<std::pair<std::size_t, std::vector<std::uint16_t>>>; // stored words at offsets
 
-std::vector<std::uint8_t> Save(const TTileFile& set, int mode) { return set.SaveToMemory(mode); }
-
-std::unique_ptr<TTileFile> Load(const std::vector<std::uint8_t>& data, std::uint8_t mode)
+std::unique_ptr<TTileFile> Load(std::span<const std::uint8_t> data, std::uint8_t mode)
 {
     auto set = std::make_unique<TTileFile>();
     set->ColorMode = mode;
@@ -31,86 +31,79 @@ std::unique_ptr<TTileFile> Load(const std::vector<std::uint8_t>& data, std::uint
     return set;
 }
 
-TEST(TileFileRoundTrip, DefaultSetHasTheDocumentedLayout)
+std::uint16_t Get16(const std::vector<std::uint8_t>& data, std::size_t at)
 {
-    TTileFile set; // one default element of each kind
-    const auto data = Save(set, cmRGB555);
-    const std::size_t riverAt = 2 + 30 + 2 + 6 + 2820 + 2 + 2 + 4616 + 2;
-    EXPECT_EQ(data.size(), riverAt + 18 + 6 + 4 + 2 + 6 + 4 + 2 + 2 + 4);
-    EXPECT_EQ(Get16(data, riverAt - 4), 0); // the default tile has no overlay: B = 0
-    EXPECT_EQ(Get16(data, riverAt + 18 + 2), 4); // the river's empty block
-    EXPECT_EQ(Get16(data, riverAt + 18 + 6), 0xFFFF);
-    EXPECT_EQ(Get16(data, riverAt + 18 + 8), 0xFFFF);
-
-    const auto back = Load(data, cmRGB555);
-    EXPECT_TRUE(SameSet(set, *back));
-    EXPECT_FALSE(back->Tile(0).Overlay);
-    EXPECT_EQ(back->River(0).DataSize, 4);
-    EXPECT_EQ(back->VariationRule(0).StepCount(), 1u);
+    return static_cast<std::uint16_t>(data.at(at) | data.at(at + 1) << 8);
 }
 
-TEST(TileFileRoundTrip, SmallSetBytesAreWhereTheLayoutPutsThem)
+std::array<std::size_t, 6> Counts(const TTileFile& s)
 {
-    const auto set = MakeSmallSet();
-    const auto data = Save(*set, cmRGB555);
-    ASSERT_EQ(data.size(), small::FileSize);
-    EXPECT_EQ(Get16(data, small::BordersAt + 2), 7);
-    EXPECT_EQ(Get16(data, small::TilesAt + 2), 0x0102);
-    EXPECT_EQ(Get16(data, small::Tile0At + 4614), 0);
-    EXPECT_EQ(Get16(data, small::Tile1SizeAt), 24);
-    const std::uint16_t block[] = {2, 5, 0, 0xFFFF, 3, 5, 0xEC02, 0x1111, 0x2222, 0x0A05, 0xED03, 0xFA5E};
-    for (std::size_t i = 0; i < std::size(block); ++i)
-        EXPECT_EQ(Get16(data, small::Tile1BlockAt + 2 * i), block[i]) << "word " << i;
-    EXPECT_EQ(Get16(data, small::River0At + 20), 4);
-    EXPECT_EQ(Get16(data, small::Improvement0At + 2), 8);
-    EXPECT_EQ(Get16(data, small::VariationRule0At), 2);
-
-    const auto back = Load(data, cmRGB555);
-    EXPECT_TRUE(SameSet(*set, *back));
-    // Bookkeeping of where records were found.
-    EXPECT_EQ(back->River(0).FilePosition, small::River0At + 18);
-    EXPECT_EQ(back->River(0).DataSize, 4);
-    EXPECT_EQ(back->Improvement(0).FilePosition, small::Improvement0At);
-    EXPECT_EQ(back->Improvement(0).DataSize, 8);
-    EXPECT_EQ(back->Tile(1).Overlay->DataSize, 24);
-    // The row between FirstLine and LastLine without a line comes back empty.
-    EXPECT_EQ(back->Tile(1).Overlay->Line(3), nullptr);
-    EXPECT_EQ(back->Tile(1).Overlay->Line(4)->Width, 8);
+    return {s.TileRuleCount(), s.BorderCount(), s.TileCount(), s.RiverCount(), s.ImprovementCount(),
+            s.VariationRuleCount()};
 }
 
-TEST(TileFileRoundTrip, BothModesGiveTheSameElementsAndTheSameBytes)
+std::unique_ptr<TTileFile> EmptySet()
 {
-    for (std::uint8_t mode : {cmRGB555, cmRGB565}) {
-        SCOPED_TRACE(int(mode));
-        const auto set = MakeSet(TSetShape{}, 11, mode);
-        const auto data = Save(*set, mode);
+    auto set = std::make_unique<TTileFile>();
+    set->Clear();
+    return set;
+}
+
+TEST(TileFileLayout, WordsWhereTheLayoutPutsThemAndUnchangedRoundTrips)
+{
+    auto lineless = MakeSmallSet(); // an overlay without lines is still a block; a rule may have no steps
+    lineless->Tile(0).Overlay = std::make_unique<TTileOverlay>();
+    lineless->AddVariationRule(std::make_unique<TVariationRule>()).SetStepCount(0);
+    const struct {
+        const char* Name;
+        std::unique_ptr<TTileFile> Set;
+        std::uint8_t Mode;
+        std::size_t Size;
+        TWords Words;
+    } cases[] = {
+        {"Empty", EmptySet(), cmRGB555, 20, {{0, {0, 0, 0, 704, 0, 0, 0, 0, 0, 0}}}},
+        {"Small", MakeSmallSet(), cmRGB555, small::FileSize,
+         {{0, {1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}}, {small::BordersAt, {1, 7, 704, 9}},
+          {small::TilesAt, {2, 0x0102}}, {small::Tile0At + 4614, {0}},
+          {small::Tile1SizeAt, {24, 2, 5, 0, 0xFFFF, 3, 5, 0xEC02, 0x1111, 0x2222, 0x0A05, 0xED03, 0xFA5E}},
+          {small::River0At, {1, 2, 3, 4, 5, 6, 7, 8, 9, 20, 4, 21, 0xFFFF, 0xFFFF}},
+          {small::Improvement0At, {30, 8, 31, 0, 0, 0, 0xFA5E}}, {small::VariationRule0At, {2, 0x0042, 1, 0x0081, 2}}}},
+        {"LinelessOverlayAndSteplessRule", std::move(lineless), cmRGB555, small::FileSize + 6,
+         {{small::Tile0At + 4614, {4, 0xFFFF, 0xFFFF}}, {small::VariationRulesAt + 4, {2}},
+          {small::FileSize + 4, {0}}}},
+    };
+    for (const auto& [name, set, mode, size, words] : cases) {
+        SCOPED_TRACE(name);
+        const auto data = set->SaveToMemory(mode);
+        EXPECT_EQ(data.size(), size);
+        for (const auto& [at, expected] : words)
+            for (std::size_t i = 0; i < expected.size(); ++i)
+                EXPECT_EQ(Get16(data, at + 2 * i), expected[i]) << "at " << at + 2 * i;
         const auto back = Load(data, mode);
         EXPECT_TRUE(SameSet(*set, *back));
-        EXPECT_EQ(Save(*back, mode), data);
+        EXPECT_EQ(back->SaveToMemory(mode), data);
+        if (std::string(name) == "Small") { // where records were found, and widths measured on reading
+            EXPECT_EQ(std::tuple(back->River(0).FilePosition, back->Improvement(0).FilePosition),
+                      std::tuple(small::River0At + 18, small::Improvement0At));
+            const TTileOverlay& overlay = *back->Tile(1).Overlay;
+            EXPECT_EQ(std::tuple(back->River(0).DataSize, back->Improvement(0).DataSize, overlay.DataSize,
+                                 overlay.Line(4)->Width), std::tuple(4, 8, 24, 8));
+        }
     }
 }
 
-TEST(TileFileRoundTrip, GameShapedSetReadsAndSavesBackUnchanged)
+TEST(TileFileLayout, GameShapedSetRoundTripsInBothModes)
 {
-    // A few thousand elements, overlays up to 255 pixels wide and 200 rows high with empty
-    // rows inside, ImageSize values other than 4608, pixels with bit 15 set.
-    TSetShape shape;
-    shape.TileRules = 600;
-    shape.Borders = 300;
-    shape.Tiles = 1200;
-    shape.TilesWithOverlay = 150;
-    shape.Rivers = 40;
-    shape.Improvements = 200;
-    shape.VariationRules = 30;
-    shape.OverlayWidth = 255;
-    shape.OverlayHeight = 200;
+    // A few thousand elements, overlays up to 255 x 200 with empty rows inside, bit 15 in pixels.
+    const auto set = MakeSet({.TileRules = 600, .Borders = 300, .Tiles = 1200, .TilesWithOverlay = 150, .Rivers = 40,
+                              .Improvements = 200, .VariationRules = 30, .OverlayWidth = 255, .OverlayHeight = 200},
+                             99);
     for (std::uint8_t mode : {cmRGB555, cmRGB565}) {
-        SCOPED_TRACE(int(mode));
-        const auto set = MakeSet(shape, 99, mode);
-        const auto data = Save(*set, mode);
+        set->SetColorMode(mode);
+        const auto data = set->SaveToMemory(mode);
         const auto back = Load(data, mode);
         EXPECT_TRUE(SameSet(*set, *back));
-        EXPECT_EQ(Save(*back, mode), data);
+        EXPECT_EQ(back->SaveToMemory(mode), data);
         int widest = 0;
         for (std::size_t i = 0; i < back->ImprovementCount(); ++i)
             widest = std::max(widest, back->Improvement(i).MaxWidth());
@@ -118,61 +111,23 @@ TEST(TileFileRoundTrip, GameShapedSetReadsAndSavesBackUnchanged)
     }
 }
 
-TEST(TileFileModes, FilesOfBothLayoutsDifferOnlyInPixelWords)
+TEST(TileFileModes, FilesOfBothLayoutsDifferOnlyInPixelWordsConvertedPerElement)
 {
     const auto set = MakeSmallSet(cmRGB555);
-    const auto file555 = Save(*set, cmRGB555);
-    const auto file565 = Save(*set, cmRGB565);
+    const auto file555 = set->SaveToMemory(cmRGB555), file565 = set->SaveToMemory(cmRGB565);
     ASSERT_EQ(file555.size(), file565.size());
-    std::vector<bool> pixel(file555.size(), false);
-    auto mark = [&](std::size_t at, std::size_t words) {
-        for (std::size_t i = 0; i < 2 * words; ++i)
-            pixel[at + i] = true;
-    };
-    mark(small::BordersAt + 8 + 4, 4 * BorderPixelCount);
-    mark(small::Tile0At + 6, GroundPixelCount);
-    mark(small::Tile1At + 6, GroundPixelCount);
-    mark(small::Tile1DataAt + 2, 2); // the literal run's two pixels; its header stays
-    for (std::size_t i = 0; i + 1 < file555.size(); i += 2) {
-        if (pixel[i])
-            EXPECT_EQ(Get16(file565, i), ConvertPixel(Get16(file555, i), cmRGB555, cmRGB565)) << "at " << i;
-        else
-            EXPECT_EQ(Get16(file565, i), Get16(file555, i)) << "at " << i;
-    }
-}
-
-TEST(TileFileModes, GreenBitOf565IsLostThrough555AndBit15Through565)
-{
-    // 5-5-5 set -> 5-6-5 file -> set tagged 5-6-5 -> 5-5-5 file: every pixel word but bit 15.
-    const auto set555 = MakeSet(TSetShape{}, 5, cmRGB555);
-    const auto first = Save(*set555, cmRGB555);
-    const auto via565 = Load(Save(*set555, cmRGB565), cmRGB565);
-    const auto again = Load(Save(*via565, cmRGB555), cmRGB555);
-    ASSERT_EQ(Save(*again, cmRGB555).size(), first.size());
-    for (std::size_t t = 0; t < set555->TileCount(); ++t)
-        for (std::size_t i = 0; i < GroundPixelCount; ++i)
-            ASSERT_EQ(again->Tile(t).Pixels[i], set555->Tile(t).Pixels[i] & 0x7FFF);
-    for (std::size_t k = 0; k < 4; ++k)
-        for (std::size_t i = 0; i < BorderPixelCount; ++i)
-            ASSERT_EQ(again->Border(0).Edges[k].Pixels[i], set555->Border(0).Edges[k].Pixels[i] & 0x7FFF);
-
-    // 5-6-5 -> 5-5-5 -> 5-6-5: the lowest green bit (bit 5) does not survive.
-    const auto set565 = MakeSmallSet(cmRGB565);
-    set565->Tile(0).Pixels[0] = 0x0020;
-    set565->Tile(0).Pixels[1] = 0xFFFF;
-    const auto via555 = Load(Save(*set565, cmRGB555), cmRGB555);
-    const auto back = Load(Save(*via555, cmRGB565), cmRGB565);
-    EXPECT_EQ(back->Tile(0).Pixels[0], 0x0000);
-    EXPECT_EQ(back->Tile(0).Pixels[1], 0xFFDF);
-    const TLine* line = back->Tile(1).Overlay->Line(2);
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->Words, (std::vector<std::uint16_t>{0xEC02, 0x1111 & ~0x20, 0x2222 & ~0x20}));
-    for (std::size_t i = 2; i < GroundPixelCount; ++i)
-        ASSERT_EQ(back->Tile(0).Pixels[i], set565->Tile(0).Pixels[i] & ~0x20);
-}
-
-TEST(TileFileModes, BulkConversionAgreesWithConvertPixelForEveryWord)
-{
+    std::vector<bool> pixel(file555.size());
+    for (auto [at, words] : std::initializer_list<std::pair<std::size_t, std::size_t>>{
+             {small::BordersAt + 12, 4 * BorderPixelCount}, {small::Tile0At + 6, GroundPixelCount},
+             {small::Tile1At + 6, GroundPixelCount}, {small::Tile1DataAt + 2, 2}}) // the literal run's pixels
+        std::fill_n(pixel.begin() + static_cast<std::ptrdiff_t>(at), 2 * words, true);
+    for (std::size_t i = 0; i < file555.size(); i += 2)
+        ASSERT_EQ(Get16(file565, i), pixel[i] ? ConvertPixel(Get16(file555, i), 0, 1) : Get16(file555, i)) << i;
+    set->Tile(0).SetColorMode(cmRGB565); // this tile alone is converted on its way into a mode-0 file
+    const auto back = Load(set->SaveToMemory(cmRGB555), cmRGB555);
+    for (std::size_t i = 0; i < GroundPixelCount; ++i)
+        ASSERT_EQ(back->Tile(0).Pixels[i], ConvertPixel(set->Tile(0).Pixels[i], 1, 0)) << i;
+    EXPECT_EQ(back->Tile(1).Pixels, set->Tile(1).Pixels);
     std::vector<std::uint16_t> all(65536);
     for (std::size_t p = 0; p < all.size(); ++p)
         all[p] = static_cast<std::uint16_t>(p);
@@ -185,236 +140,304 @@ TEST(TileFileModes, BulkConversionAgreesWithConvertPixelForEveryWord)
         }
 }
 
-TEST(TileFileModes, ElementsOfAnotherModeAreConvertedOneByOne)
-{
-    auto set = MakeSmallSet(cmRGB555);
-    set->Tile(0).SetColorMode(cmRGB565); // only this tile is 5-6-5
-    set->Tile(0).Pixels[0] = 0xF81F;
-    const auto back = Load(Save(*set, cmRGB555), cmRGB555);
-    EXPECT_EQ(back->Tile(0).Pixels[0], 0x7C1F);
-    EXPECT_EQ(back->Tile(1).Pixels, set->Tile(1).Pixels);
-    EXPECT_EQ(back->Border(0).Edges[2].Pixels, set->Border(0).Edges[2].Pixels); // bit 15 kept
-}
-
 TEST(TileFileAppend, AddsElementsAfterTheExistingOnesAndTakesTheHeaders)
 {
-    auto set = MakeSet(TSetShape{}, 1);
-    const auto original = MakeSet(TSetShape{}, 1);
-    TSetShape otherShape;
-    otherShape.TileRules = 2;
-    otherShape.Tiles = 3;
-    otherShape.VariationRules = 1;
-    const auto other = MakeSet(otherShape, 2);
-    const auto info = set->LoadFromMemory(Save(*other, cmRGB555), true);
-    EXPECT_EQ(info.TrailingBytes, 0u);
-
-    EXPECT_EQ(set->TileRuleCount(), 3u + 2u);
-    EXPECT_EQ(set->BorderCount(), 2u + 2u);
-    EXPECT_EQ(set->TileCount(), 4u + 3u);
-    EXPECT_EQ(set->RiverCount(), 2u + 2u);
-    EXPECT_EQ(set->ImprovementCount(), 3u + 3u);
-    EXPECT_EQ(set->VariationRuleCount(), 3u + 1u);
-    EXPECT_EQ(set->BorderHeader, other->BorderHeader);
-    EXPECT_EQ(set->TileHeader, other->TileHeader);
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_TRUE(set->TileRule(i) == original->TileRule(i));
-    for (std::size_t i = 0; i < 2; ++i) {
-        EXPECT_TRUE(set->TileRule(3 + i) == other->TileRule(i));
-        EXPECT_EQ(set->TileRule(3 + i).Owner, set.get());
-    }
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_TRUE(set->Tile(i).SameAs(original->Tile(i)));
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_TRUE(set->Tile(4 + i).SameAs(other->Tile(i)));
-    EXPECT_TRUE(set->River(3).SameAs(other->River(1)));
-    EXPECT_TRUE(set->Improvement(5).SameAs(other->Improvement(2)));
-    EXPECT_TRUE(set->VariationRule(3) == other->VariationRule(0));
-    const auto& indices = set->TileIndexList();
-    for (std::size_t i = 0; i < other->TileCount(); ++i)
-        EXPECT_NE(std::find(indices.begin(), indices.end(), IntToStrPad(other->Tile(i).TileIndex, 2, '0')),
-                  indices.end());
-}
-
-TEST(TileFileAppend, PassingTheElementLimitIsRefusedAndChangesNothing)
-{
-    TTileFile set;
-    set.Clear();
-    for (std::size_t i = 0; i < 65534; ++i)
-        set.AddTileRule(std::make_unique<TTileRule>());
-    const auto before = Save(set, cmRGB555);
-    auto more = MakeSmallSet();
-    more->AddTileRule(std::make_unique<TTileRule>()); // two rules: 65536 in all
-    const auto data = Save(*more, cmRGB555);
-    try {
-        set.LoadFromMemory(data, true);
-        FAIL() << "no error";
-    } catch (const EInvalidArgument& e) {
-        EXPECT_STREQ(e.what(), "TileRules: appending would give the set 65536 elements, more than 65535");
-    }
-    EXPECT_EQ(Save(set, cmRGB555), before);
-    EXPECT_EQ(set.BorderHeader, (std::array<std::uint16_t, 3>{0, 704, 0}));
-
-    // Up to the limit itself is fine.
-    more->DeleteTileRule(1);
-    set.LoadFromMemory(Save(*more, cmRGB555), true);
-    EXPECT_EQ(set.TileRuleCount(), 65535u);
-}
-
-TEST(TileFileEmpty, EmptyListsAndRulesWithoutStepsRoundTrip)
-{
-    TTileFile set;
-    set.Clear();
-    const auto empty = Save(set, cmRGB555);
-    EXPECT_EQ(empty, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0xC0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    auto back = Load(empty, cmRGB555);
-    EXPECT_TRUE(SameSet(set, *back));
-
-    auto rule = std::make_unique<TVariationRule>();
-    rule->SetStepCount(0);
-    set.AddVariationRule(std::move(rule));
-    const auto data = Save(set, cmRGB555);
-    EXPECT_EQ(data.size(), empty.size() + 2);
-    EXPECT_EQ(Get16(data, data.size() - 2), 0);
-    back = Load(data, cmRGB555);
-    ASSERT_EQ(back->VariationRuleCount(), 1u);
-    EXPECT_EQ(back->VariationRule(0).StepCount(), 0u);
-}
-
-TEST(TileFileEmpty, TileOverlayWithoutLinesIsKeptAsA4ByteBlock)
-{
-    auto set = MakeSmallSet();
-    set->Tile(0).Overlay = std::make_unique<TTileOverlay>();
-    const auto data = Save(*set, cmRGB555);
-    EXPECT_EQ(Get16(data, small::Tile0At + 4614), 4);
-    const auto back = Load(data, cmRGB555);
-    ASSERT_TRUE(back->Tile(0).Overlay);
-    EXPECT_TRUE(back->Tile(0).Overlay->Empty());
-    EXPECT_EQ(Save(*back, cmRGB555), data);
-}
-
-TEST(TileFileTrailing, BytesAfterTheLastSectionAreCountedAndDropped)
-{
-    auto data = Save(*MakeSmallSet(), cmRGB555);
-    const auto clean = data;
+    auto set = MakeSet({}, 1);
+    const auto original = MakeSet({}, 1), other = MakeSet({.TileRules = 2, .Tiles = 3, .VariationRules = 1}, 2);
+    auto data = other->SaveToMemory(cmRGB555);
     data.insert(data.end(), {1, 2, 3, 4, 5, 6, 7});
+    const auto info = set->LoadFromMemory(data, true);
+    EXPECT_EQ(std::pair(info.FileSize, info.TrailingBytes), std::pair(data.size(), std::size_t{7}));
+    EXPECT_EQ(Counts(*set), (std::array<std::size_t, 6>{5, 4, 7, 4, 6, 4}));
+    EXPECT_EQ(std::pair(set->BorderHeader, set->TileHeader), std::pair(other->BorderHeader, other->TileHeader));
+    EXPECT_TRUE(set->TileRule(2) == original->TileRule(2) && set->TileRule(4) == other->TileRule(1));
+    EXPECT_TRUE(set->TileRule(4).Owner == set.get() && set->VariationRule(3) == other->VariationRule(0));
+    EXPECT_TRUE(set->Tile(3).SameAs(original->Tile(3)) && set->Tile(4).SameAs(other->Tile(0)));
+    EXPECT_TRUE(set->River(3).SameAs(other->River(1)) && set->Improvement(5).SameAs(other->Improvement(2)));
+    for (std::size_t i = 0; i < set->TileCount(); ++i)
+        EXPECT_EQ(std::ranges::count(set->TileIndexList(), IntToStrPad(set->Tile(i).TileIndex, 2, '0')), 1) << i;
+}
+
+// Counts are 16-bit in the file: a list takes its 65535th element and refuses the next,
+// whether it comes from Add, Insert or an appended file, and stays as it was.
+template <class T>
+void ExpectLimit(const char* kind, T& (TTileFile::*add)(std::unique_ptr<T>),
+                 T& (TTileFile::*insert)(std::size_t, std::unique_ptr<T>), T& (TTileFile::*at)(std::size_t) const)
+{
     TTileFile set;
-    const auto info = set.LoadFromMemory(data, false);
-    EXPECT_EQ(info.TrailingBytes, 7u);
-    EXPECT_EQ(info.FileSize, clean.size() + 7);
-    EXPECT_EQ(Save(set, cmRGB555), clean);
+    for (std::size_t i = 1; i < 65535; ++i)
+        (set.*add)(std::make_unique<T>());
+    const T* first = &(set.*at)(0);
+    const auto counts = Counts(set);
+    const std::string message = std::string("A tile set holds at most 65535 ") + kind;
+    EXPECT_EQ(Thrown<EInvalidArgument>([&] { (set.*add)(std::make_unique<T>()); }), message);
+    EXPECT_EQ(Thrown<EInvalidArgument>([&] { (set.*insert)(0, std::make_unique<T>()); }), message);
+    EXPECT_TRUE(Counts(set) == counts && &(set.*at)(0) == first) << kind;
+}
+
+TEST(TileFileLimits, ListsTake65535ElementsAndRefuseTheNext)
+{
+    ExpectLimit("tile rules", &TTileFile::AddTileRule, &TTileFile::InsertTileRule, &TTileFile::TileRule);
+    ExpectLimit("borders", &TTileFile::AddBorder, &TTileFile::InsertBorder, &TTileFile::Border);
+    ExpectLimit("tiles", &TTileFile::AddTile, &TTileFile::InsertTile, &TTileFile::Tile);
+    ExpectLimit("rivers", &TTileFile::AddRiver, &TTileFile::InsertRiver, &TTileFile::River);
+    ExpectLimit("improvements", &TTileFile::AddImprovement, &TTileFile::InsertImprovement, &TTileFile::Improvement);
+    ExpectLimit("variation rules", &TTileFile::AddVariationRule, &TTileFile::InsertVariationRule,
+                &TTileFile::VariationRule);
+    auto set = EmptySet(), more = MakeSmallSet();
+    for (std::size_t i = 0; i < 65534; ++i)
+        set->AddTileRule(std::make_unique<TTileRule>());
+    const auto before = set->SaveToMemory(cmRGB555);
+    more->AddTileRule(std::make_unique<TTileRule>()); // two rules: 65536 in all
+    EXPECT_EQ(Thrown<EInvalidArgument>([&] { set->LoadFromMemory(more->SaveToMemory(cmRGB555), true); }),
+              "TileRules: appending would give the set 65536 elements, more than 65535");
+    EXPECT_EQ(set->SaveToMemory(cmRGB555), before);
+    more->DeleteTileRule(1);
+    set->LoadFromMemory(more->SaveToMemory(cmRGB555), true);
+    EXPECT_EQ(set->TileRuleCount(), 65535u);
 }
 
 // Overlay blocks are sized in 16 bits: 65534 bytes is the largest that fits.
 std::unique_ptr<TTileImprovement> ImprovementWithBlockWords(std::size_t words)
 {
     auto improvement = std::make_unique<TTileImprovement>();
-    auto line = std::make_unique<TLine>();
-    line->Words.assign(words - 4, 0x0A01); // one-pixel transparent runs
-    line->Words.push_back(0xFA01);
-    line->ComputeWidth();
-    improvement->Lines.push_back(std::move(line));
+    std::vector<std::uint16_t> line(words - 4, 0x0A01); // one-pixel transparent runs
+    line.push_back(0xFA01);
+    improvement->Lines.emplace_back().emplace(cmRGB555, std::move(line));
     improvement->FirstLine = improvement->LastLine = 0;
-    EXPECT_EQ(improvement->BlockWords(), words);
     return improvement;
 }
 
 TEST(TileFileLimits, OverlayBlocksPast65535BytesAreRefused)
 {
-    TTileFile set;
+    TTileFile set, rivers, tiles;
     set.AddImprovement(ImprovementWithBlockWords(32767));
-    const auto data = Save(set, cmRGB555);
-    const auto back = Load(data, cmRGB555);
-    EXPECT_EQ(back->Improvement(1).DataSize, 65534);
-    EXPECT_EQ(Save(*back, cmRGB555), data);
-
+    EXPECT_EQ(Load(set.SaveToMemory(cmRGB555), cmRGB555)->Improvement(1).DataSize, 65534);
     set.AddImprovement(ImprovementWithBlockWords(32768));
-    try {
-        set.SaveToMemory(cmRGB565);
-        FAIL() << "no error";
-    } catch (const EInvalidArgument& e) {
-        EXPECT_STREQ(e.what(),
-                     "Improvements: element 2 has an overlay block of 65536 bytes, more than the 65535 a tile file "
-                     "can hold");
-    }
-
-    TTileFile tiles;
+    rivers.River(0).Assign(*ImprovementWithBlockWords(40000));
     tiles.Tile(0).Overlay = std::make_unique<TTileOverlay>();
     tiles.Tile(0).Overlay->Assign(*ImprovementWithBlockWords(40000));
-    EXPECT_THROW(tiles.SaveToMemory(cmRGB555), EInvalidArgument);
-    TTileFile rivers;
-    rivers.River(0).Assign(*ImprovementWithBlockWords(40000));
-    try {
-        rivers.SaveToMemory(cmRGB555);
-        FAIL() << "no error";
-    } catch (const EInvalidArgument& e) {
-        EXPECT_STREQ(e.what(),
-                     "Rivers: element 0 has an overlay block of 80000 bytes, more than the 65535 a tile file "
-                     "can hold");
+    for (const auto& [s, message] : {std::pair(&set, "Improvements: element 2 has an overlay block of 65536 bytes"),
+                                     {&rivers, "Rivers: element 0 has an overlay block of 80000 bytes"},
+                                     {&tiles, "Tiles: element 0 has an overlay block of 80000 bytes"}})
+        EXPECT_EQ(Thrown<EInvalidArgument>([&] { s->SaveToMemory(cmRGB565); }),
+                  message + std::string(", more than the 65535 a tile file can hold"));
+    // Step counts are 16-bit too.
+    TTileFile rules;
+    rules.VariationRule(0).Steps.assign(65535, 7);
+    EXPECT_EQ(Load(rules.SaveToMemory(cmRGB555), cmRGB555)->VariationRule(0).Steps, rules.VariationRule(0).Steps);
+    rules.VariationRule(0).Steps.push_back(7);
+    EXPECT_EQ(Thrown<EInvalidArgument>([&] { rules.SaveToMemory(cmRGB555); }),
+              "VariationRules: element 0 has 65536 steps, more than 65535");
+}
+
+TEST(TileFileFiles, SavedAndOpenedInBothModesWithErrorsNamingTheFile)
+{
+    TScratchDir dir;
+    const auto set = MakeSet({.Tiles = 8}, 3); // larger than the 64 KiB a read takes first
+    for (std::uint8_t mode : {cmRGB555, cmRGB565}) {
+        set->SaveToFile(dir / "set.til", mode);
+        EXPECT_EQ(ReadWholeFile(dir / "set.til"), set->SaveToMemory(mode));
+        TTileFile back;
+        back.ColorMode = mode;
+        back.LoadFromFile(dir / "set.til", false);
+        EXPECT_EQ(back.SaveToMemory(mode), set->SaveToMemory(mode));
+        EXPECT_EQ(back.River(0).Line(back.River(0).FirstLine)->ColorMode, mode);
     }
-}
-
-TEST(TileFileFiles, SaveAndOpenThroughFiles)
-{
-    TScratchDir dir;
-    const auto set = MakeSet(TSetShape{}, 3);
-    set->SaveToFile(dir.File("gtset555.til"), cmRGB555);
-    set->SaveToFile(dir.File("gtset565.til"), cmRGB565);
-    EXPECT_EQ(ReadWholeFile(dir.File("gtset555.til")), Save(*set, cmRGB555));
-    EXPECT_EQ(ReadWholeFile(dir.File("gtset565.til")), Save(*set, cmRGB565));
-
-    TTileFile back;
-    back.LoadFromFile(dir.File("gtset555.til"), false);
-    EXPECT_TRUE(SameSet(*set, back));
-    TTileFile back565;
-    back565.ColorMode = cmRGB565;
-    back565.LoadFromFile(dir.File("gtset565.til"), false);
-    EXPECT_EQ(back565.Tile(0).ColorMode, cmRGB565);
-    EXPECT_EQ(back565.River(0).Line(back565.River(0).FirstLine)->ColorMode, cmRGB565);
-}
-
-TEST(TileFileFiles, FailedSaveLeavesThePreviousFile)
-{
-    TScratchDir dir;
-    const std::string target = dir.File("set.til");
-    const auto good = MakeSmallSet();
-    good->SaveToFile(target, cmRGB555);
-    const auto before = ReadWholeFile(target);
-
+    const std::string uncreatable = dir / "missing/set.til";
+    EXPECT_EQ(Thrown<EFileCreateError>([&] { set->SaveToFile(uncreatable, cmRGB555); }),
+              "Cannot create file \"" + uncreatable + "\". No such file or directory");
+    for (const auto& [name, why] : {std::pair{dir / "missing.til", "No such file or directory"},
+                                    std::pair{dir.Path().string(), "Is a directory"}}) // a folder is no file
+        for (bool append : {false, true})
+            EXPECT_EQ(Thrown<EFileOpenError>([&] { set->LoadFromFile(name, append); }),
+                      "Cannot open file \"" + name + "\". " + why);
+    EXPECT_TRUE(SameSet(*set, *MakeSet({.Tiles = 8}, 3)));
+    // A set that cannot be saved leaves the previous file and no other.
     TTileFile bad;
     bad.AddImprovement(ImprovementWithBlockWords(40000));
-    EXPECT_THROW(bad.SaveToFile(target, cmRGB555), EInvalidArgument);
-    EXPECT_EQ(ReadWholeFile(target), before);
-    EXPECT_THROW(bad.SaveToFile(dir.File("new.til"), cmRGB555), EInvalidArgument);
-    EXPECT_FALSE(fs::exists(dir.File("new.til")));
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.Path()))
-        ++files;
-    EXPECT_EQ(files, 1u); // no temporary file left behind
+    EXPECT_THROW(bad.SaveToFile(dir / "set.til", cmRGB555), EInvalidArgument);
+    EXPECT_THROW(bad.SaveToFile(dir / "new.til", cmRGB555), EInvalidArgument);
+    EXPECT_EQ(ReadWholeFile(dir / "set.til"), set->SaveToMemory(cmRGB565));
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"set.til"});
 }
 
-TEST(TileFileFiles, CreateAndOpenErrorsNameTheFile)
+// A full disk, as a file size limit in a child process: the write or the final flush
+// fails, and the file already there must stay as it was.
+TEST(TileFileFilesDeathTest, FullDiskFailsTheSaveAndLeavesThePreviousFile)
 {
-    TScratchDir dir;
-    const std::string target = dir.File("missing-folder/set.til");
-    try {
-        MakeSmallSet()->SaveToFile(target, cmRGB555);
-        FAIL() << "no error";
-    } catch (const EFileCreateError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + target + "\"");
+    const std::function<void(const std::string&)> saves[] = {
+        [](const std::string& name) { MakeSmallSet()->SaveToFile(name, cmRGB555); },
+        [](const std::string& name) { WriteWholeFile(name, std::vector<std::uint8_t>(100, 7)); }, // all buffered
+    };
+    for (const auto& save : saves) {
+        TScratchDir dir;
+        const std::string name = SaveBytes(dir / "old.til", std::vector<std::uint8_t>(30, 0x55));
+        auto child = [&] {
+            const rlimit r{16, 16};
+            if (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &r) != 0)
+                std::_Exit(3);
+            const std::string said = Thrown<EFileCreateError>([&] { save(name); });
+            std::_Exit(said == "Cannot create file \"" + name + "\". File too large" ? 0 : 1);
+        };
+        EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "");
+        EXPECT_EQ(LoadBytes(name), std::vector<std::uint8_t>(30, 0x55));
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"old.til"});
     }
+}
 
-    auto set = MakeSmallSet();
-    const auto before = Save(*set, cmRGB555);
-    for (const std::string& name : {dir.File("missing.til"), dir.Path().string()}) // a folder is no file
+// ---- damaged files ----
+
+constexpr int Cut = -1; // the file ends at the offset
+
+const std::tuple<std::size_t, int, const char*> Damages[] = {
+    {0, Cut, "TileRules: the section header ends past the end of the file (offset 0)"},
+    {small::BordersAt + 4, Cut, "Borders: the section header ends past the end of the file (offset 32)"},
+    {small::RiversAt + 1, Cut, "Rivers: the section header ends past the end of the file (offset 12120)"},
+    {small::VariationRulesAt + 1, Cut,
+     "VariationRules: the section header ends past the end of the file (offset 12166)"},
+    {small::Tile1BlockAt + 14, Cut, "Tiles: element 1 ends past the end of the file (offset 7480)"},
+    {small::TilesAt, 3, "Tiles: count 3 is larger than the data (offset 2860)"},
+    {0, 0xFFFF, "TileRules: count 65535 is larger than the data (offset 0)"},
+    {small::VariationRulesAt, 2, "VariationRules: element 1 ends past the end of the file (offset 12178)"},
+    {small::VariationRule0At, 5, "VariationRules: element 0 ends past the end of the file (offset 12168)"},
+    {small::River0At + 20, 0x4000, "Rivers: element 0 ends past the end of the file (offset 12122)"},
+    {small::Tile1BlockAt + 10, 1,
+     "Tiles: element 1 has overlay offsets that are not ascending at row 5 (offset 12106)"},
+    {small::Tile1BlockAt + 10, 6, "Tiles: element 1 has an overlay offset outside its block at row 5 (offset 12106)"},
+    {small::Tile1BlockAt + 4, 1, "Tiles: element 1 has a first overlay offset other than 0 at row 2 (offset 12100)"},
+    {small::Tile1BlockAt + 8, 0, "Tiles: element 1 has an overlay line of zero words at row 2 (offset 12108)"},
+    {small::Tile1DataAt, 0xEC05,
+     "Tiles: element 1 has an overlay line whose literal pixels run past its words at row 2 (offset 12108)"},
+    {small::Tile1DataAt, 0x0C02,
+     "Tiles: element 1 has an overlay line that does not end with its end run at row 2 (offset 12108)"},
+    // The last line takes the two bytes after it as padding; the river after it no longer fits.
+    {small::Tile1SizeAt, 26,
+     "Rivers: element 0 has an overlay block size (21 bytes) that disagrees with its contents (offset 12148)"},
+    {small::Tile1SizeAt, 23,
+     "Tiles: element 1 has an overlay block size (23 bytes) that disagrees with its contents (offset 12096)"},
+    {small::Tile1SizeAt, 2,
+     "Tiles: element 1 has an overlay block size (2 bytes) that disagrees with its contents (offset 12096)"},
+    {small::Tile1BlockAt + 2, 20, // too small for the offsets
+     "Tiles: element 1 has an overlay block size (24 bytes) that disagrees with its contents (offset 12096)"},
+    {small::Tile1BlockAt + 2, 1,
+     "Tiles: element 1 has an overlay whose LastLine (1) is not a row at or after its FirstLine (2) (offset 12096)"},
+    {small::Improvement0At + 6, 0xFFFF, // an empty overlay in a longer block
+     "Improvements: element 0 has an overlay block size (8 bytes) that disagrees with its contents (offset 12158)"},
+    {small::Improvement0At + 2, 0,
+     "Improvements: element 0 has an overlay block size (0 bytes) that disagrees with its contents (offset 12158)"},
+};
+
+TEST(TileFileBadInput, GivesItsErrorAndLeavesTheSetUnchanged)
+{
+    for (const auto& [at, value, message] : Damages)
         for (bool append : {false, true}) {
-            try {
-                set->LoadFromFile(name, append);
-                FAIL() << "no error";
-            } catch (const EFileOpenError& e) {
-                EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + name + "\"");
-            }
-            EXPECT_EQ(Save(*set, cmRGB555), before);
+            auto data = MakeSmallSet()->SaveToMemory(cmRGB555);
+            value == Cut ? data.resize(at) : Put16(data, at, static_cast<std::uint16_t>(value));
+            auto set = MakeSet({}, 42);
+            EXPECT_EQ(Thrown<EFileFormatError>([&] { set->LoadFromMemory(data, append); }), message);
+            EXPECT_TRUE(SameSet(*set, *MakeSet({}, 42))) << message;
         }
+    EXPECT_EQ(Thrown<EFileFormatError>([] { TTileFile().LoadFromMemory(std::vector<std::uint8_t>{0, 0, 1}, false); }),
+              "Borders: the section header ends past the end of the file (offset 2)"); // no rules, then one byte
+}
+
+TEST(TileFileBadInput, EveryPrefixOfAValidFileIsAnErrorThatChangesNothing)
+{
+    // The small file, and one with larger and empty overlays and stepless rules. A prefix that
+    // ends after a complete section is the one kind that loads, the rest empty.
+    for (const auto& data : {MakeSmallSet()->SaveToMemory(cmRGB555),
+                             MakeSet({.OverlayWidth = 20, .OverlayHeight = 9}, 21)->SaveToMemory(cmRGB555)}) {
+        auto set = MakeSet({}, 8);
+        std::size_t sectionEnds = 0;
+        for (std::size_t length = 0; length < data.size(); ++length) {
+            TTileFile probe;
+            try {
+                const std::size_t missing = probe.LoadFromMemory(std::span(data.data(), length), false).MissingSections;
+                EXPECT_EQ(missing, 5 - sectionEnds) << length;
+                ++sectionEnds;
+                continue;
+            } catch (const EFileFormatError&) {
+            }
+            ASSERT_THROW(set->LoadFromMemory(std::span(data.data(), length), length % 2 == 0), EFileFormatError)
+                << length;
+        }
+        EXPECT_EQ(sectionEnds, 5u);
+        EXPECT_TRUE(SameSet(*set, *MakeSet({}, 8)));
+        set->LoadFromMemory(data, false);
+        EXPECT_EQ(set->SaveToMemory(cmRGB555), data);
+    }
+}
+
+TEST(TileFileBadInput, DamagedBytesNeverCrash)
+{
+    // Counts, headers, record fields and overlay bytes set to hostile values: every read
+    // either raises a model error or accepts a file it saves back byte for byte (less the
+    // bytes after the last section).
+    const auto clean = MakeSmallSet()->SaveToMemory(cmRGB555);
+    auto next = [](std::size_t at) {
+        return at == 39 ? small::TilesAt : at == small::Tile0At + 7 ? small::Tile1SizeAt : at + 1;
+    };
+    for (std::size_t at = 0; at < clean.size(); at = next(at))
+        for (std::uint8_t value : {0x00, 0x01, 0x7F, 0x80, 0xFE, 0xFF}) {
+            auto data = clean;
+            data[at] = value;
+            TTileFile set;
+            try {
+                data.resize(data.size() - set.LoadFromMemory(data, false).TrailingBytes);
+                ASSERT_EQ(set.SaveToMemory(cmRGB555), data) << "byte " << at << " = " << int(value);
+            } catch (const EKestrundError&) {
+                ASSERT_EQ(set.TileCount(), 1u);
+            }
+        }
+}
+
+// Rivers of one row give the file its size; then improvements of one row at row 65534
+// each claim 65535 row slots for 14 bytes.
+std::vector<std::uint8_t> TallRowsFile(std::uint16_t rivers, std::uint16_t improvements)
+{
+    std::vector<std::uint8_t> out;
+    auto put = [&](std::initializer_list<std::uint16_t> words, std::size_t times = 1) {
+        for (std::size_t i = 0; i < times; ++i)
+            for (std::uint16_t w : words)
+                out.insert(out.end(), {static_cast<std::uint8_t>(w), static_cast<std::uint8_t>(w >> 8)});
+    };
+    put({0, 0, 0, 704, 0, 0, 0, rivers}); // no rules, borders or tiles
+    put({0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 8, 0, 0, 0, 0, 0xFA01}, rivers);
+    put({improvements});
+    put({1, 8, 0, 0xFFFE, 0xFFFE, 0, 0xFA01}, improvements);
+    put({0});
+    return out;
+}
+
+TEST(TileFileBadInput, RowsNoBytePaysForAreBounded)
+{
+    auto set = MakeSmallSet();
+    EXPECT_EQ(Thrown<EFileFormatError>([&] { set->LoadFromMemory(TallRowsFile(0, 1000), false); }),
+              "Improvements: element 16 has overlay rows out of all proportion to the size of the file (offset " +
+                  std::to_string(16 + 2 + 16 * 14) + ")");
+    EXPECT_TRUE(SameSet(*set, *MakeSmallSet()));
+    // A few such overlays fit the bound and read back as they were written.
+    set->LoadFromMemory(TallRowsFile(0, 10), false);
+    EXPECT_EQ(set->Improvement(1).FirstLine, 0xFFFE);
+    EXPECT_EQ(set->SaveToMemory(cmRGB555), TallRowsFile(0, 10));
+}
+
+// Row slots were bounded by count, and each slot grew to hold its line in place: a
+// 1.5 MB file then took over 500 MB before it was refused.
+TEST(TileFileFuzzRegression, RowSlotsNoBytePaysForStayInProportion)
+{
+    const std::vector<std::uint8_t> data = TallRowsFile(20000, 0xFFFF);
+    const pid_t child = ::fork(); // measured apart from this process's own memory
+    if (child == 0) {
+        TTileFile set;
+        ::_exit(Thrown<EFileFormatError>([&] { set.LoadFromMemory(data, false); }) == "no error" ? 1 : 0);
+    }
+    int status = 0;
+    rusage usage{};
+    ASSERT_EQ(::wait4(child, &status, 0, &usage), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child did not refuse the file";
+    EXPECT_LT(usage.ru_maxrss / 1024, 300) << "megabytes at the peak for a file of " << data.size() / 1024 << " KB";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// The scratch folder every file-touching test works in, and whole-file helpers.
+// The scratch folder every file-touching test works in, whole-file helpers, and the
+// message of an expected error.
 
 #include <gtest/gtest.h>
 
@@ -31,9 +32,9 @@ public:
     }
     ~TScratchDir()
     {
-        std::error_code ignored;
-        std::filesystem::permissions(FPath, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
+        std::error_code ignored; // a test may have taken the folder's write permission away
+        std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
         std::filesystem::remove_all(FPath, ignored);
     }
     TScratchDir(const TScratchDir&) = delete;
@@ -43,8 +44,7 @@ public:
     std::string operator/(const std::string& name) const { return File(name); }
     const std::filesystem::path& Path() const { return FPath; }
 
-    // Names of everything in the folder, sorted.
-    std::vector<std::string> Entries() const
+    std::vector<std::string> Entries() const // names of everything in the folder, sorted
     {
         std::vector<std::string> names;
         for (const auto& e : std::filesystem::directory_iterator(FPath))
@@ -57,11 +57,13 @@ private:
     std::filesystem::path FPath;
 };
 
-inline void SaveBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes)
+// Returns the file's name.
+inline std::string SaveBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes)
 {
     std::ofstream out(fileName, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << fileName;
+    EXPECT_TRUE(out.good()) << fileName;
+    return fileName;
 }
 
 // The file's bytes; empty when it cannot be read.
@@ -86,17 +88,23 @@ inline void WriteText(const std::string& fileName, const std::string& text)
 inline std::vector<std::string> LogMessages(const std::string& text)
 {
     std::vector<std::string> messages;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            messages.push_back(text.substr(start));
-            break;
-        }
+    for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
+        end = std::min(text.find("\r\n", start), text.size());
         messages.push_back(text.substr(start, end - start));
-        start = end + 2;
     }
     return messages;
+}
+
+// The message of the E that f raises, or "no error".
+template <class E, class F>
+std::string Thrown(F&& f)
+{
+    try {
+        f();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "no error";
 }
 
 } // namespace kestrund::testing

@@ -1,36 +1,102 @@
 #include "SetBuilders.h"
 
+#include <random>
+
 namespace kestrund::testing {
 
 namespace {
-bool OnGround(int x, int y)
-{
-    const TDiamondRow row = DiamondRow(y);
-    return row.Count > 0 && x >= row.Left && x < row.Left + row.Count;
-}
-
-// Overlay whose lines are encoded with (t, s) from a picture that holds picT/picS
-// as its transparent and shadow words.
-void FillRandomOverlay(TTileOverlay& overlay, std::mt19937& rng, int width, int height, bool tileShape,
-                 TColor t, TColor s, const std::vector<std::uint16_t>& sprinkle)
+// An overlay encoded with the key colours t and s from a picture of random runs of literal
+// pixels, transparent and shadow. Where keepClear says so the picture is transparent; the
+// words of sprinkle are scattered over the rest. The first rows stay empty, as in real pictures.
+template <class KeepClear>
+void FillRandomOverlay(TTileOverlay& overlay, std::mt19937& rng, int width, int height, KeepClear keepClear,
+                       TColor t, TColor s, const std::vector<std::uint16_t>& sprinkle = {})
 {
     const std::uint16_t tw = ColorToPixel(t, cmRGB555), sw = ColorToPixel(s, cmRGB555);
-    auto clear = [&](int x, int y) { return tileShape && OnGround(x, y); };
-    auto picture = RandomPicture(rng, width, height, tw, sw, clear);
+    TPictureBuffer picture(width, height, tw);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width;) {
+            const int run = 1 + static_cast<int>(rng() % 12);
+            const unsigned kind = rng() % 3;
+            for (int k = 0; k < run && x < width; ++k, ++x)
+                if (!keepClear(x, y))
+                    picture(x, y) = kind == 0 ? tw : kind == 1 ? sw : static_cast<std::uint16_t>(rng() & 0xFFFF);
+        }
     for (std::uint16_t word : sprinkle)
         for (int k = 0; k < 20; ++k) {
             const int x = static_cast<int>(rng() % static_cast<unsigned>(width));
             const int y = 3 + static_cast<int>(rng() % static_cast<unsigned>(height - 3));
-            if (!clear(x, y))
+            if (!keepClear(x, y))
                 picture(x, y) = word;
         }
-    // Leave the first and last few rows empty, as real pictures do.
     for (int y = 0; y < std::min(3, height); ++y)
         for (int x = 0; x < width; ++x)
             picture(x, y) = tw;
     overlay.FromBuffer(picture, t, s);
 }
 } // namespace
+
+std::unique_ptr<TTileFile> MakeSet(const TSetShape& shape, std::uint32_t seed, std::uint8_t mode)
+{
+    std::mt19937 random(seed);
+    auto word = [&] { return static_cast<std::uint16_t>(random()); };
+    auto words = [&](auto& range) {
+        for (auto& w : range)
+            w = word();
+    };
+    auto set = std::make_unique<TTileFile>();
+    auto fill = [&](TTileOverlay& overlay) {
+        FillRandomOverlay(overlay, random, shape.OverlayWidth, shape.OverlayHeight,
+                          [](int, int y) { return y % 7 == 3; }, set->TransparentColor, set->ShadowColor);
+    };
+    set->Clear();
+    set->ColorMode = mode;
+    words(set->BorderHeader);
+    set->TileHeader = word();
+    for (std::size_t i = 0; i < shape.TileRules; ++i)
+        words(set->AddTileRule(std::make_unique<TTileRule>()).Values);
+    for (std::size_t i = 0; i < shape.Borders; ++i) {
+        auto& border = set->AddBorder(std::make_unique<TTileBorder>(mode));
+        border.Inside = word();
+        border.Outside = word();
+        for (auto& edge : border.Edges)
+            words(edge.Pixels);
+    }
+    const std::size_t overlayEvery = shape.TilesWithOverlay ? shape.Tiles / shape.TilesWithOverlay : 0;
+    for (std::size_t i = 0; i < shape.Tiles; ++i) {
+        auto tile = std::make_unique<TTile>(0, mode);
+        tile->TileID = static_cast<std::uint16_t>(i);
+        tile->TileIndex = static_cast<std::uint8_t>(random() % 40);
+        tile->BorderEdges = static_cast<std::uint8_t>(random());
+        tile->ImageSize = i % 5 == 1 ? word() : GroundImageSize; // kept as stored, whatever it says
+        words(tile->Pixels);
+        if (overlayEvery && i % overlayEvery == 0 && i / overlayEvery < shape.TilesWithOverlay)
+            fill(*(tile->Overlay = std::make_unique<TTileOverlay>(mode)));
+        set->AddTile(std::move(tile));
+    }
+    for (std::size_t i = 0; i < shape.Rivers; ++i) {
+        auto& river = set->AddRiver(std::make_unique<TRiver>(mode));
+        for (auto& d : river.Directions)
+            d = static_cast<std::uint16_t>(random() % 3);
+        river.ImprovementID = word();
+        river.AuxValue = word();
+        fill(river);
+    }
+    for (std::size_t i = 0; i < shape.Improvements; ++i) {
+        auto& improvement = set->AddImprovement(std::make_unique<TTileImprovement>(mode));
+        improvement.ImprovementID = word();
+        improvement.AuxValue = word();
+        if (i != 1)
+            fill(improvement);
+    }
+    for (std::size_t i = 0; i < shape.VariationRules; ++i) {
+        auto& rule = set->AddVariationRule(std::make_unique<TVariationRule>());
+        rule.Steps.resize(i % 6);
+        for (auto& step : rule.Steps)
+            step = static_cast<std::uint32_t>(random());
+    }
+    return set;
+}
 
 std::unique_ptr<TTileFile> MakeRichSet(unsigned seed, bool literalKeyColors)
 {
@@ -43,21 +109,19 @@ std::unique_ptr<TTileFile> MakeRichSet(unsigned seed, bool literalKeyColors)
     std::vector<std::uint16_t> sprinkle;
     if (literalKeyColors)
         sprinkle = {ColorToPixel(set->TransparentColor, cmRGB555), ColorToPixel(set->ShadowColor, cmRGB555)};
+    auto nowhere = [](int, int) { return false; };
+    auto onGround = [](int x, int y) { return unsigned(x - DiamondRow(y).Left) < unsigned(DiamondRow(y).Count); };
 
-    for (int i = 0; i < 4; ++i) {
-        auto rule = std::make_unique<TTileRule>();
-        for (auto& v : rule->Values)
+    for (int i = 0; i < 4; ++i)
+        for (auto& v : set->AddTileRule(std::make_unique<TTileRule>()).Values)
             v = static_cast<std::uint16_t>(rng() % 3 == 0 ? 0xFFFF : rng() & 0xFFFF);
-        set->AddTileRule(std::move(rule));
-    }
     for (int i = 0; i < 3; ++i) {
-        auto border = std::make_unique<TTileBorder>();
-        border->Inside = static_cast<std::uint16_t>(i + 1);
-        border->Outside = static_cast<std::uint16_t>(0x100 * i + 7);
-        for (auto& edge : border->Edges)
+        auto& border = set->AddBorder(std::make_unique<TTileBorder>());
+        border.Inside = static_cast<std::uint16_t>(i + 1);
+        border.Outside = static_cast<std::uint16_t>(0x100 * i + 7);
+        for (auto& edge : border.Edges)
             for (auto& p : edge.Pixels)
                 p = static_cast<std::uint16_t>(rng() & 0xFFFF);
-        set->AddBorder(std::move(border));
     }
     for (int i = 0; i < 5; ++i) {
         auto tile = std::make_unique<TTile>();
@@ -68,44 +132,80 @@ std::unique_ptr<TTileFile> MakeRichSet(unsigned seed, bool literalKeyColors)
             p = static_cast<std::uint16_t>(rng() & 0xFFFF);
         // Where a tile carries a border, its ground holds the edge numbers as markers.
         for (int edge = 0; edge < 4; ++edge)
-            if (tile->BorderEdges & (1 << edge))
-                for (const TMaskPoint& point : BorderMask(edge)) {
-                    const TDiamondRow row = DiamondRow(point.Y);
-                    tile->Pixels[static_cast<std::size_t>(row.Start + point.X - row.Left)] =
-                        static_cast<std::uint16_t>(edge);
-                }
+            for (const TMaskPoint& point : BorderMask(edge))
+                if (tile->BorderEdges & (1 << edge))
+                    tile->Pixels[static_cast<std::size_t>(DiamondRow(point.Y).Start + point.X -
+                                                          DiamondRow(point.Y).Left)] = static_cast<std::uint16_t>(edge);
         if (i % 2 == 0) {
             tile->Overlay = std::make_unique<TTileOverlay>();
-            FillRandomOverlay(*tile->Overlay, rng, TileWidth, TileHeight, true, t, s, sprinkle);
+            FillRandomOverlay(*tile->Overlay, rng, TileWidth, TileHeight, onGround, t, s, sprinkle);
             if (tile->Overlay->Empty())
                 tile->Overlay.reset();
         }
         set->AddTile(std::move(tile));
     }
     for (int i = 0; i < 3; ++i) {
-        auto river = std::make_unique<TRiver>();
-        river->ImprovementID = static_cast<std::uint16_t>(i + 1);
-        for (auto& d : river->Directions)
+        auto& river = set->AddRiver(std::make_unique<TRiver>());
+        river.ImprovementID = static_cast<std::uint16_t>(i + 1);
+        for (auto& d : river.Directions)
             d = static_cast<std::uint16_t>(rng() % 3);
-        FillRandomOverlay(*river, rng, 60 + i * 10, 40 + i, false, t, s, sprinkle);
-        set->AddRiver(std::move(river));
+        FillRandomOverlay(river, rng, 60 + i * 10, 40 + i, nowhere, t, s, sprinkle);
     }
     for (int i = 0; i < 4; ++i) {
-        auto improvement = std::make_unique<TTileImprovement>();
-        improvement->ImprovementID = static_cast<std::uint16_t>(0x200 + i);
-        FillRandomOverlay(*improvement, rng, 94 + i * 20, 90 + i * 30, false, t, s, sprinkle);
-        set->AddImprovement(std::move(improvement));
+        auto& improvement = set->AddImprovement(std::make_unique<TTileImprovement>());
+        improvement.ImprovementID = static_cast<std::uint16_t>(0x200 + i);
+        FillRandomOverlay(improvement, rng, 94 + i * 20, 90 + i * 30, nowhere, t, s, sprinkle);
     }
     for (int i = 0; i < 3; ++i) {
-        auto rule = std::make_unique<TVariationRule>();
-        rule->SetStepCount(static_cast<std::uint16_t>(i + 1));
-        for (std::size_t k = 0; k < rule->StepCount(); ++k) {
-            rule->SetStepDir(k, static_cast<int>(rng() % 5));
-            rule->SetStepTileIndex(k, static_cast<int>(rng() % 256));
-            rule->SetStepTileID(k, static_cast<std::uint16_t>(100 + (rng() % 5) * 37));
+        auto& rule = set->AddVariationRule(std::make_unique<TVariationRule>());
+        rule.SetStepCount(static_cast<std::uint16_t>(i + 1));
+        for (std::size_t k = 0; k < rule.StepCount(); ++k) {
+            rule.SetStepDir(k, static_cast<int>(rng() % 5));
+            rule.SetStepTileIndex(k, static_cast<int>(rng() % 256));
+            rule.SetStepTileID(k, static_cast<std::uint16_t>(100 + (rng() % 5) * 37));
         }
-        set->AddVariationRule(std::move(rule));
     }
+    return set;
+}
+
+// Offsets of its mode-0 file are in small:: (SetBuilders.h).
+std::unique_ptr<TTileFile> MakeSmallSet(std::uint8_t mode)
+{
+    auto set = std::make_unique<TTileFile>();
+    set->Clear();
+    set->ColorMode = mode;
+    set->BorderHeader = {7, 704, 9};
+    set->TileHeader = 0x0102;
+    auto& rule = set->AddTileRule(std::make_unique<TTileRule>());
+    for (std::size_t k = 0; k < rule.Values.size(); ++k)
+        rule.Values[k] = static_cast<std::uint16_t>(k + 1);
+    auto& border = set->AddBorder(std::make_unique<TTileBorder>(mode));
+    border.Inside = 1;
+    border.Outside = 2;
+    for (std::size_t k = 0; k < 4; ++k)
+        for (std::size_t i = 0; i < BorderPixelCount; ++i)
+            border.Edges[k].Pixels[i] = static_cast<std::uint16_t>(0x8000 | (k * 1000 + i));
+    for (std::uint16_t t = 0; t < 2; ++t) {
+        auto tile = std::make_unique<TTile>(0, mode);
+        tile->TileID = static_cast<std::uint16_t>(10 + t);
+        tile->TileIndex = static_cast<std::uint8_t>(3 + t);
+        tile->BorderEdges = 5;
+        for (std::size_t i = 0; i < tile->Pixels.size(); ++i)
+            tile->Pixels[i] = static_cast<std::uint16_t>(i * 37 + t);
+        set->AddTile(std::move(tile));
+    }
+    PutLines(*(set->Tile(1).Overlay = std::make_unique<TTileOverlay>(mode)),
+             {{2, {0xEC02, 0x1111, 0x2222}}, {4, {0x0A05, 0xED03}}, {5, {0xFA5E}}});
+    auto& river = set->AddRiver(std::make_unique<TRiver>(mode));
+    for (std::size_t k = 0; k < 9; ++k)
+        river.Directions[k] = static_cast<std::uint16_t>(k + 1);
+    river.ImprovementID = 20;
+    river.AuxValue = 21;
+    auto& improvement = set->AddImprovement(std::make_unique<TTileImprovement>(mode));
+    improvement.ImprovementID = 30;
+    improvement.AuxValue = 31;
+    PutLines(improvement, {{0, {0xFA5E}}});
+    set->AddVariationRule(std::make_unique<TVariationRule>()).Steps = {0x00010042, 0x00020081};
     return set;
 }
 

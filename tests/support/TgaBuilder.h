@@ -2,77 +2,40 @@
 // Targa pictures built byte by byte from the published file layout.
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace kestrund::testing {
 
+// 16-bit words as stored, little-endian, the whole list repeat times.
+inline std::vector<std::uint8_t> Words(std::initializer_list<std::uint16_t> words, std::size_t repeat = 1)
+{
+    std::vector<std::uint8_t> b;
+    for (std::size_t i = 0; i < repeat; ++i)
+        for (std::uint16_t w : words)
+            b.insert(b.end(), {static_cast<std::uint8_t>(w), static_cast<std::uint8_t>(w >> 8)});
+    return b;
+}
+
 // An uncompressed Targa file as its fields; Bytes() lays them out.
 struct TTgaFile {
-    std::uint8_t ColorMapType = 0;
-    std::uint8_t ImageType = 2;
-    std::uint16_t ColorMapStart = 0;
+    std::uint8_t ColorMapType = 0, ImageType = 2;
     std::uint16_t ColorMapLength = 0;
     std::uint8_t ColorMapEntryBits = 0;
-    std::uint16_t Width = 0;
-    std::uint16_t Height = 0;
-    std::uint8_t PixelBits = 16;
-    std::uint8_t Descriptor = 0;
-    std::vector<std::uint8_t> ID;       // its length goes into the header
-    std::vector<std::uint8_t> ColorMap; // stored as given
-    std::vector<std::uint8_t> Pixels;   // stored rows, bottom row first
-    std::vector<std::uint8_t> Trailer;  // anything after the pixels
+    std::uint16_t Width = 0, Height = 0;
+    std::uint8_t PixelBits = 16, Descriptor = 0;
+    std::vector<std::uint8_t> ID{}, ColorMap{}, Pixels{}, Trailer{}; // pixels: stored rows, bottom row first
 
     std::vector<std::uint8_t> Bytes() const
     {
-        std::vector<std::uint8_t> b;
-        auto u16 = [&](std::uint16_t v) {
-            b.push_back(static_cast<std::uint8_t>(v));
-            b.push_back(static_cast<std::uint8_t>(v >> 8));
-        };
-        b.push_back(static_cast<std::uint8_t>(ID.size()));
-        b.push_back(ColorMapType);
-        b.push_back(ImageType);
-        u16(ColorMapStart);
-        u16(ColorMapLength);
-        b.push_back(ColorMapEntryBits);
-        u16(0);
-        u16(0);
-        u16(Width);
-        u16(Height);
-        b.push_back(PixelBits);
-        b.push_back(Descriptor);
-        b.insert(b.end(), ID.begin(), ID.end());
-        b.insert(b.end(), ColorMap.begin(), ColorMap.end());
-        b.insert(b.end(), Pixels.begin(), Pixels.end());
-        b.insert(b.end(), Trailer.begin(), Trailer.end());
+        auto lo = [](unsigned v) { return static_cast<std::uint8_t>(v); };
+        std::vector<std::uint8_t> b{lo(ID.size()), ColorMapType, ImageType, 0, 0, // no map start
+                                    lo(ColorMapLength), lo(ColorMapLength >> 8), ColorMapEntryBits, 0, 0, 0, 0,
+                                    lo(Width), lo(Width >> 8), lo(Height), lo(Height >> 8), PixelBits, Descriptor};
+        for (const auto* part : {&ID, &ColorMap, &Pixels, &Trailer})
+            b.insert(b.end(), part->begin(), part->end());
         return b;
     }
-
-    // Appends 16-bit words, little-endian.
-    TTgaFile& Words(std::initializer_list<std::uint16_t> words)
-    {
-        for (std::uint16_t w : words) {
-            Pixels.push_back(static_cast<std::uint8_t>(w));
-            Pixels.push_back(static_cast<std::uint8_t>(w >> 8));
-        }
-        return *this;
-    }
-    TTgaFile& Word(std::uint16_t w, std::size_t count)
-    {
-        for (std::size_t i = 0; i < count; ++i)
-            Words({w});
-        return *this;
-    }
 };
-
-// A 94 x 72 16-bit picture, every pixel the same word.
-inline TTgaFile UniformTilePicture(std::uint16_t word)
-{
-    TTgaFile f;
-    f.Width = 94;
-    f.Height = 72;
-    f.Word(word, 94 * 72);
-    return f;
-}
 
 } // namespace kestrund::testing
