@@ -133,8 +133,9 @@ TEST(TileFileModes, FilesOfBothLayoutsDifferOnlyInPixelWordsConvertedPerElement)
         all[p] = static_cast<std::uint16_t>(p);
     for (int from : {0, 1, 2})
         for (int to : {0, 1, 2}) {
-            auto words = all;
-            ConvertPixelWords(words.data(), words.size(), from, to);
+            auto words = all; // in pieces of four words and three more, the last one shorter
+            for (std::size_t at = 0; at < words.size(); at += 7)
+                ConvertPixelWords(words.data() + at, std::min<std::size_t>(7, words.size() - at), from, to);
             for (std::size_t p = 0; p < all.size(); ++p)
                 ASSERT_EQ(words[p], ConvertPixel(all[p], from, to)) << from << "->" << to << " of " << p;
         }
@@ -165,7 +166,9 @@ void ExpectLimit(const char* kind, T& (TTileFile::*add)(std::unique_ptr<T>),
                  T& (TTileFile::*insert)(std::size_t, std::unique_ptr<T>), T& (TTileFile::*at)(std::size_t) const)
 {
     TTileFile set;
-    for (std::size_t i = 1; i < 65535; ++i)
+    (set.*add)(std::make_unique<T>());
+    ASSERT_EQ(set.TileIndexList(), std::vector<std::string>{"00"}) << kind; // one entry per index, checked early
+    for (std::size_t i = 2; i < 65535; ++i)
         (set.*add)(std::make_unique<T>());
     const T* first = &(set.*at)(0);
     const auto counts = Counts(set);
