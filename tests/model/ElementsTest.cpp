@@ -61,7 +61,7 @@ void ExpectDrawn(const Paint& draw, std::uint8_t mode, const Pixels& pixels, con
 
 std::unique_ptr<TTile> TileOf(std::uint16_t id, int index = 0)
 {
-    auto tile = std::make_unique<TTile>(0x080840 * id, 0);
+    auto tile = std::make_unique<TTile>(0x080840u * id, 0);
     tile->TileID = id;
     tile->TileIndex = static_cast<std::uint8_t>(index);
     return tile;
