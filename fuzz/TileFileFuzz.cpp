@@ -33,8 +33,10 @@ void Plain(std::span<const std::uint8_t> data)
         const TTileFileLoadInfo info = set.LoadFromMemory(data, false);
         Check(info.FileSize == data.size() && info.TrailingBytes <= data.size(), "load info");
         const auto again = set.SaveToMemory(cmRGB555);
-        Check(again.size() == data.size() - info.TrailingBytes &&
-                  std::equal(again.begin(), again.end(), data.begin()),
+        // Sections a file stopped before are written back empty, after the same bytes.
+        const std::size_t kept = data.size() - info.TrailingBytes;
+        Check(again.size() >= kept && (info.MissingSections > 0 || again.size() == kept) &&
+                  std::equal(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(kept), again.begin()),
               "a file that reads writes back as the same bytes");
     } catch (const EKestrundError&) {
         Check(set.SaveToMemory(cmRGB555) == before, "a failed read leaves the set as it was");
