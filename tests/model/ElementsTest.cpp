@@ -153,12 +153,19 @@ TEST(TLine, EncodeAndWidth)
         EXPECT_EQ(std::tuple(line.Words, std::size_t{line.Width}), std::tuple(words, pixels.size()));
     }
     EXPECT_EQ(TLine(0, Row({{2, 7}, {1, 8}}), 7, 7).Words, (Words{0x0A02, 0xEC01, 0x8})); // transparent wins
+    EXPECT_EQ(TLine(0, Row({{4000, 0x8003}}), T, S).Words.size(), 4016u); // too wide to encode in place
     const std::pair<Words, unsigned> widths[] = {
         {{0x0105, 0x0B05, 0x0C02, 0x0A0A, 0xFA00, 0x0D03, 0xFB10, 0xFA05}, 26}, // an unknown op counts nothing
         {{0x0C01, 0x1234, 0xED7F}, 128}, {{0x0A01, 0x0B01}, 2}, {{0x0C05, 0x7C00}, 5}, // no end run, cut short
     };
-    for (const auto& [words, width] : widths)
-        EXPECT_EQ(TLine(0, words).Width, width) << std::hex << words[0];
+    for (const auto& [words, width] : widths) { // read as a file is
+        TByteWriter writer;
+        writer.Words(words.data(), words.size());
+        TByteReader reader(writer.Data());
+        TLine line(0);
+        line.LoadFromStream(reader, words.size());
+        EXPECT_EQ(std::tuple(line.Words, line.Width), std::tuple(words, width)) << std::hex << words[0];
+    }
 }
 
 // Each line is drawn at x on row 1 of an 8 x 3 surface and buffer (not blended), and as row 1
@@ -259,8 +266,11 @@ TEST(TTile, GroundAndOverlayClippedAtTheEdges)
         for (Point at : {Point{0, 0}, Point{-50, -40}, Point{60, 40}}) {
             TTile tile(0, mode);
             tile.Overlay = std::make_unique<TTileOverlay>(mode);
-            Fill(*tile.Overlay, {{0, {0x0A05, 0xEC01, 0x7C00}}, {30, {0x0A2E, 0xEC01, 0x7C00}},
-                                 {40, {0x0A2E, 0xED02}}, {48, {0x0B03, 0xFA5B}}, {75, {0xEC01, 0x7C00}}});
+            std::map<int, Words> rows = {{0, {0x0A05, 0xEC01, 0x7C00}}, {30, {0x0A2E, 0xEC01, 0x7C00}},
+                                         {40, {0x0A2E, 0xED02}}, {48, {0x0B03, 0xFA5B}}};
+            if (mode == 0) // the row below the picture; in mode 1 the overlay ends at row 48
+                rows[72] = {0xEC01, 0x7C00};
+            Fill(*tile.Overlay, rows);
             Pixels pixels;
             std::size_t i = 0;
             for (int y = 24; y <= 71; ++y)
@@ -286,7 +296,6 @@ TEST(TTile, GroundAndOverlayClippedAtTheEdges)
 TEST(TTile, AssignCopiesWhatSameAsCompares)
 {
     const auto tile = TileOf(140, 3);
-    tile->BorderEdges = 0x0B;
     tile->Overlay = std::make_unique<TTileOverlay>();
     Fill(*tile->Overlay, {{2, {0xEC01, 0xF800}}, {4, {0x0A03, 0xED02}}});
     TTile copy;
@@ -304,8 +313,8 @@ TEST(TTile, AssignCopiesWhatSameAsCompares)
     copy.Overlay->Lines[2]->Words[1] = 0;
     riverCopy.Directions[4] = 0;
     EXPECT_FALSE(copy.SameAs(*tile) || riverCopy.SameAs(river));
-    copy.Assign(*TileOf(140, 3));
-    EXPECT_TRUE(!copy.Overlay && !copy.SameAs(*tile));
+    copy.Assign(*TileOf(140, 3)); // the same but for the overlay
+    EXPECT_TRUE(!copy.Overlay && !copy.SameAs(*tile) && !tile->SameAs(copy));
 }
 
 // Storage order is top row first, left to right. Edge 1 mirrors edge 0 top to bottom, edge 3
