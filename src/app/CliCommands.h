@@ -15,7 +15,6 @@ namespace kestrund::cli {
 
 // Exit statuses. import-script also exits with the import's own result code (0, 1 to
 // 16, 17); the others lie above that range so that none of them can be taken for one.
-// (An import's result 2, the colours line, shares its number with a usage error.)
 constexpr int ExitSuccess = 0;
 constexpr int ExitUsage = 64;      // apart from every import result code (1 to 17)
 constexpr int ExitFailure = 20;        // anything else that stopped the verb

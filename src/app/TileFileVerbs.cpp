@@ -7,7 +7,6 @@
 #include "TileFile.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace kestrund::cli {
 
@@ -30,7 +29,7 @@ std::uint8_t ReadingMode(const TCliArgs& args, const std::string& fileName, std:
         return ParseColorModeOption(args);
     // The game's own pair is gtset555.til and gtset565.til: reading a 5-6-5 file as
     // 5-5-5 would have every saved pixel converted as if it were one.
-    if (std::filesystem::path(fileName).filename().string().find("565") == std::string::npos)
+    if (!TileFileNameSays(fileName, "565"))
         return cmRGB555;
     err << "kestrund-cli: reading " << fileName << " as 5-6-5 (from its name; --mode sets it)\n";
     return cmRGB565;

@@ -28,12 +28,14 @@ TRgb Scale(TRgb c, double f) { return {c.R * f, c.G * f, c.B * f}; }
 // Keys of the overlay pictures; no drawn pixel ever takes their words.
 constexpr TColor KeyTransparent = 0x00FF00FF;
 constexpr TColor KeyShadow = 0x0000FF00;
+constexpr std::uint16_t TransparentWord = 0x7C1F; // the keys as 5-5-5 words
+constexpr std::uint16_t ShadowWord = 0x03E0;
 
 std::uint16_t Word(TRgb c)
 {
     auto channel = [](double v) { return static_cast<TColor>(std::clamp(v, 0.0, 255.0)); };
     std::uint16_t w = ColorToPixel(channel(c.R) | channel(c.G) << 8 | channel(c.B) << 16, cmRGB555);
-    if (w == ColorToPixel(KeyTransparent, cmRGB555) || w == ColorToPixel(KeyShadow, cmRGB555))
+    if (w == TransparentWord || w == ShadowWord)
         w ^= 1;
     return w;
 }
@@ -143,10 +145,7 @@ bool OnGround(int x, int y)
 // An overlay picture being drawn: transparent until painted, with shadow marks.
 class TCanvas {
 public:
-    TCanvas(int width, int height)
-        : Picture(width, height, ColorToPixel(KeyTransparent, cmRGB555)), FShadow(ColorToPixel(KeyShadow, cmRGB555))
-    {
-    }
+    TCanvas(int width, int height) : Picture(width, height, TransparentWord) {}
     void Paint(int x, int y, TRgb c)
     {
         if (Picture.Contains(x, y))
@@ -155,19 +154,11 @@ public:
     // Shadow falls on the ground only, where nothing is drawn yet.
     void Shade(int x, int y)
     {
-        if (OnGround(x, y) && Picture(x, y) == ColorToPixel(KeyTransparent, cmRGB555))
-            Picture(x, y) = FShadow;
-    }
-    bool Painted(int x, int y) const
-    {
-        return Picture.Contains(x, y) && Picture(x, y) != ColorToPixel(KeyTransparent, cmRGB555) &&
-               Picture(x, y) != FShadow;
+        if (OnGround(x, y) && Picture(x, y) == TransparentWord)
+            Picture(x, y) = ShadowWord;
     }
     void Into(TTileOverlay& overlay) const { overlay.FromBuffer(Picture, KeyTransparent, KeyShadow); }
     TPictureBuffer Picture;
-
-private:
-    std::uint16_t FShadow;
 };
 
 // A round lump (hill, tree crown, mound) lit from the upper left, its shadow cast to
@@ -183,7 +174,8 @@ void Lump(TCanvas& canvas, double cx, double cy, double rx, double ry, TRgb colo
                 const double grain = 0.9 + 0.2 * Fractal(x / 3.0, y / 3.0, seed, 2);
                 canvas.Paint(x, y, Scale(colour, light * grain));
             } else {
-                const double sx = (x - cx - rx * 0.5 * shadow) / (rx * (1 + shadow * 0.5)), sy = (y - cy - ry * 0.3) / ry;
+                const double sx = (x - cx - rx * 0.5 * shadow) / (rx * (1 + shadow * 0.5));
+                const double sy = (y - cy - ry * 0.3) / ry;
                 if (sy > 0 && sx * sx + sy * sy <= 1)
                     canvas.Shade(x, y);
             }
@@ -246,18 +238,16 @@ std::unique_ptr<TTile> MakeTile(std::uint16_t id, std::uint8_t index, const std:
 // the same from a script. Shadow on the ground darkens it.
 void Settle(TTile& tile, TCanvas& canvas)
 {
-    const std::uint16_t transparent = ColorToPixel(KeyTransparent, cmRGB555);
-    const std::uint16_t shadow = ColorToPixel(KeyShadow, cmRGB555);
     for (int y = GroundTop; y < TileHeight; ++y) {
         const TDiamondRow row = DiamondRow(y);
         for (int k = 0; k < row.Count; ++k) {
             std::uint16_t& ground = tile.Pixels[static_cast<std::size_t>(row.Start + k)];
             std::uint16_t& over = canvas.Picture(row.Left + k, y);
-            if (over == shadow)
+            if (over == ShadowWord)
                 ground = MultiplyPixel(ground, ColorToPixel(0x00707070, cmRGB555));
-            else if (over != transparent)
+            else if (over != TransparentWord)
                 ground = over;
-            over = transparent;
+            over = TransparentWord;
         }
     }
     tile.Overlay = std::make_unique<TTileOverlay>();
@@ -301,7 +291,8 @@ std::unique_ptr<TTileBorder> MakeBorder(std::uint16_t inside, std::uint16_t outs
             const int x = mask[i].X, y = mask[i].Y;
             const double n = Fractal(U(x, y) / 4, V(x, y) / 4, seed + edge, 3);
             const double speck = Random(x, y, seed + 10 + edge);
-            border->Edges[static_cast<std::size_t>(edge)].Pixels[i] = Word(Mix(from, to, n * 1.6 - 0.3 + (speck - 0.5) * 0.4));
+            border->Edges[static_cast<std::size_t>(edge)].Pixels[i] =
+                Word(Mix(from, to, n * 1.6 - 0.3 + (speck - 0.5) * 0.4));
         }
     }
     return border;
@@ -327,7 +318,8 @@ std::unique_ptr<TRiver> MakeRiver(std::uint16_t id, int from, int to, int seed)
     return river;
 }
 
-std::unique_ptr<TTileImprovement> MakeImprovement(std::uint16_t id, int width, const std::function<void(TCanvas&)>& draw)
+std::unique_ptr<TTileImprovement> MakeImprovement(std::uint16_t id, int width,
+                                                  const std::function<void(TCanvas&)>& draw)
 {
     auto improvement = std::make_unique<TTileImprovement>();
     improvement->ImprovementID = id;

@@ -3,6 +3,7 @@
 #include "MiscFunc.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace kestrund {
 
@@ -205,6 +206,11 @@ void TTileFile::AppendElementsFrom(TTileFile& source)
     MoveAll(FVariationRules, source.FVariationRules);
     RebuildTileIndexList();
     source.RebuildTileIndexList();
+}
+
+bool TileFileNameSays(const std::string& fileName, std::string_view digits)
+{
+    return std::filesystem::path(fileName).filename().string().find(digits) != std::string::npos;
 }
 
 } // namespace kestrund

@@ -13,6 +13,8 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
+#include <string>
 #include <vector>
 
 namespace kestrund {
@@ -124,5 +126,9 @@ private:
     std::vector<std::unique_ptr<TVariationRule>> FVariationRules;
     std::vector<std::string> FTileIndexList;
 };
+
+// Whether a tile file's name, without its folder, holds digits such as "565": the game's
+// pair is gtset555.til and gtset565.til, so the name tells the pixel layout to read it in.
+bool TileFileNameSays(const std::string& fileName, std::string_view digits);
 
 } // namespace kestrund

@@ -105,7 +105,8 @@ bool ParseInteger(std::string text, long long& out)
         if (v > limit)
             return false; // overflows 32 bits: malformed
     }
-    const long long value = base == 16 ? static_cast<std::int32_t>(static_cast<std::uint32_t>(v)) : static_cast<long long>(v);
+    const long long value =
+        base == 16 ? static_cast<std::int32_t>(static_cast<std::uint32_t>(v)) : static_cast<long long>(v);
     out = negative ? -value : value;
     return true;
 }

@@ -440,10 +440,10 @@ void TMainForm::OfferColorModeOfName(const std::string& fileName)
 {
     // Reading never converts: a "gtset565.til" read in the Normal mode is tagged 555 and shows
     // false colours. A name that says which layout it holds is worth a question.
-    const std::string name = std::filesystem::path(fileName).filename().string();
-    const bool says565 = name.find("565") != std::string::npos;
-    if (says565 == (name.find("555") != std::string::npos))
+    const bool says565 = TileFileNameSays(fileName, "565");
+    if (says565 == TileFileNameSays(fileName, "555"))
         return;
+    const std::string name = std::filesystem::path(fileName).filename().string();
     if ((TileFile.ColorMode == cmRGB565) == says565)
         return;
     const std::string text =
