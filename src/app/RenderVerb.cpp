@@ -4,13 +4,9 @@
 
 #include "Errors.h"
 #include "ImageFiles.h"
-#include "Targa.h"
 #include "TileView.h"
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
-#include <filesystem>
 
 namespace kestrund::cli {
 
@@ -53,11 +49,7 @@ int RunRender(const TCliArgs& args, std::ostream& out, std::ostream& err)
 {
     args.ExpectPositionals({"IN.til", "OUT.tga|.bmp|.jpg"});
     const std::string target = args.Positionals()[1];
-    std::string extension = std::filesystem::path(target).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension != ".tga" && extension != ".bmp" && extension != ".jpg" && extension != ".jpeg" &&
-        extension != ".jif")
+    if (ViewImageFormatOf(target) == TViewImageFormat::None)
         throw ECliUsageError("the picture must be .tga, .bmp or .jpg, not '" + target + "'");
 
     TViewState view;
@@ -94,15 +86,7 @@ int RunRender(const TCliArgs& args, std::ostream& out, std::ostream& err)
     view.ShowTiles = args.Has("--tile") || !(view.ShowBorders || view.ShowRivers || view.ShowImprovements);
 
     const TTileRule* rule = ChooseCurrentRule(set, view, nullptr);
-    if (extension == ".tga") {
-        WriteTGA(ComposeTargaView(set, view, rule, set.TransparentColor, set.ShadowColor), target);
-    } else {
-        const TRgbSurface picture = ComposeView(set, view, rule);
-        if (extension == ".bmp")
-            WriteBmp(picture, target);
-        else
-            WriteJpeg(picture, target);
-    }
+    SaveViewImage(set, view, rule, set.TransparentColor, set.ShadowColor, target);
 
     // The IDs of what was drawn, in the number form asked for (a rule has none: its number).
     const bool hex = args.Has("--hex");

@@ -2,6 +2,11 @@
 
 #include "Errors.h"
 #include "FileUtil.h"
+#include "Targa.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 
 #include <csetjmp>
 #include <cstdio>
@@ -126,6 +131,39 @@ void WriteBmp(const TRgbSurface& picture, const std::string& fileName)
 void WriteJpeg(const TRgbSurface& picture, const std::string& fileName)
 {
     WriteWholeFile(fileName, EncodeJpeg(picture));
+}
+
+TViewImageFormat ViewImageFormatOf(const std::string& fileName)
+{
+    std::string extension = std::filesystem::path(fileName).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".tga")
+        return TViewImageFormat::Targa;
+    if (extension == ".bmp")
+        return TViewImageFormat::Bitmap;
+    if (extension == ".jpg" || extension == ".jpeg" || extension == ".jif")
+        return TViewImageFormat::Jpeg;
+    return TViewImageFormat::None;
+}
+
+bool SaveViewImage(const TTileFile& set, const TViewState& view, const TTileRule* rule, TColor transparent,
+                   TColor shadow, const std::string& fileName)
+{
+    switch (ViewImageFormatOf(fileName)) {
+    case TViewImageFormat::Targa:
+        WriteTGA(ComposeTargaView(set, view, rule, transparent, shadow), fileName);
+        return true;
+    case TViewImageFormat::Bitmap:
+        WriteBmp(ComposeView(set, view, rule), fileName);
+        return true;
+    case TViewImageFormat::Jpeg:
+        WriteJpeg(ComposeView(set, view, rule), fileName);
+        return true;
+    case TViewImageFormat::None:
+        break;
+    }
+    return false;
 }
 
 } // namespace kestrund

@@ -1,6 +1,7 @@
 #include "MainForm.h"
 #include "MainFormPanels.h"
 
+#include "ErrorLogForm.h"
 #include "Errors.h"
 #include "ExtSpinEdit.h"
 #include "FileUtil.h"
@@ -13,6 +14,7 @@
 #include "SystemColors.h"
 #include "Version.h"
 #include "ViewPicture.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -28,7 +30,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QProgressBar>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -167,6 +168,7 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
     pbTile->SetPicture(&ViewPicture);
 
     ReadSettings();
+    FErrorLog = new TErrorLogForm(FIniPath, this);
     if (!fileToOpen.empty())
         LoadTileFile(fileToOpen, false);
     UpdateCounters();
@@ -195,10 +197,7 @@ TSettingsContext TMainForm::Context() const
 {
     TSettingsContext context;
     context.ProgramDir = QCoreApplication::applicationDirPath().toStdString();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        context.ScreenWidth = screen->geometry().width();
-        context.ScreenHeight = screen->geometry().height();
-    }
+    PrimaryScreenSize(context.ScreenWidth, context.ScreenHeight);
     return context;
 }
 
@@ -432,6 +431,7 @@ void TMainForm::OpenTileFile(bool append)
         return;
     OfferColorModeOfName(*name);
     LoadTileFile(*name, append);
+    miViewScriptLog->setEnabled(false);
     if (!Settings.AlwayUseDef)
         Settings.TileDir = FolderOf(*name);
 }
@@ -602,6 +602,12 @@ void TMainForm::ImportScriptFile(bool append)
         }
         FImporting = false;
         CurrentRule = nullptr; // the rules may have been replaced
+        if (refused.empty())
+            LoadImportLog();
+        else {
+            FErrorLog->Clear(); // no log was written for this script
+            miViewScriptLog->setEnabled(false);
+        }
         ShowLoading(false);
         if (!refused.empty())
             FPrompts.Message(refused, TMsgType::Error, mbOK);
@@ -625,30 +631,11 @@ void TMainForm::miHelpAboutClick()
                                          kCopyright + "\n\n" + kComments);
 }
 
-void TMainForm::ReadWindowPlacement()
-{
-    // A window stored on a monitor that is gone comes back onto the primary screen.
-    std::vector<TScreenArea> screens;
-    const QScreen* primaryScreen = QGuiApplication::primaryScreen();
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->availableGeometry();
-        const TScreenArea s{area.left(), area.top(), area.width(), area.height()};
-        screens.insert(screen == primaryScreen ? screens.begin() : screens.end(), s);
-    }
-    const TWindowPlacement p = PlacedOnScreens(Settings.MainWindow, screens);
-    setGeometry(static_cast<int>(p.Left), static_cast<int>(p.Top), static_cast<int>(p.Width),
-                static_cast<int>(p.Height));
-    if (p.State == 2)
-        setWindowState(Qt::WindowMaximized);
-    else if (p.State == 1)
-        setWindowState(Qt::WindowMinimized);
-}
-
 void TMainForm::ReadSettings()
 {
     TIniFile ini(FIniPath);
     Settings = ReadMainSettings(ini, Context());
-    ReadWindowPlacement();
+    ApplyPlacement(*this, Settings.MainWindow);
     ImgBorderWidth = Settings.ImgBorderWidth;
     ZoomFactor = Settings.ZoomFactor;
     SetBackgroundColor(Settings.BackGroundColor);
@@ -665,9 +652,7 @@ void TMainForm::WriteSettings(bool force)
     Settings.BackGroundColor = BgColor;
     Settings.ShadowColor = ShadowColor;
     Settings.ColorMode = TileFile.ColorMode;
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-    Settings.MainWindow = {normal.left(), normal.top(), normal.width(), normal.height(),
-                           isMinimized() ? 1 : isMaximized() ? 2 : 0};
+    Settings.MainWindow = CurrentPlacement(*this);
     TExtIniFile ini(FIniPath);
     WriteMainSettings(ini, Settings, Context(), force);
 }

@@ -24,6 +24,7 @@ class QToolButton;
 
 namespace kestrund {
 
+class TErrorLogForm;
 class TExtSpinEdit;
 class TTileViewWidget;
 
@@ -71,6 +72,10 @@ public:
     void miAppendTileFileClick() { OpenTileFile(true); }
     void miAppendScriptClick() { ImportScriptFile(true); }
     void miHelpAboutClick();
+    void miFileSaveImageClick();
+    // The picture of the kind's current element (tiles, borders, rivers, improvements).
+    void SaveElementImage(int kind);
+    void miViewScriptLogClick();
     void SetZoom(int zoom);
 
     // Widgets (public for the tests that drive the window)
@@ -91,6 +96,9 @@ public:
     QAction *miFileOpen = nullptr, *miFileNew = nullptr, *miFileSaveTileFile = nullptr;
     QAction *miFileImportScript = nullptr, *miFileExportScript = nullptr;
     QAction *miAppendTileFile = nullptr, *miAppendScript = nullptr, *miFileExit = nullptr;
+    QAction* miFileSaveImage = nullptr;
+    std::array<QAction*, 4> SaveElementItems{}; // tiles, borders, rivers, improvements
+    QAction* miViewScriptLog = nullptr;
     QAction *miViewSingle = nullptr, *miView3x3 = nullptr, *miViewHex = nullptr;
     QAction* miInGameColorMode = nullptr;
     QAction* miShadowInvert = nullptr;
@@ -114,13 +122,15 @@ private:
     void SetNumberWidgetsEnabled(int kind, bool on);
     void OfferColorModeOfName(const std::string& fileName);
     void ColorItemClicked(QMenu* menu, QAction* item, bool shadow);
-    void ReadWindowPlacement();
     TSettingsContext Context() const;
     void ShowLoading(bool on);
+    void LoadImportLog();
+    std::string& ImageFolder(int kind);
     std::size_t Count(int kind) const;
 
     TPrompts& FPrompts;
     std::string FIniPath;
+    TErrorLogForm* FErrorLog = nullptr;
     bool FRedrawing = false;
     bool FImporting = false;
 };

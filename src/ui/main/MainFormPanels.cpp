@@ -169,6 +169,21 @@ void TMainForm::BuildMenus()
     };
     miFileOpen = add(file, "&Open ...", QKeySequence("Ctrl+O"), "Open a TileFile", &TMainForm::miFileOpenClick);
     miFileNew = add(file, "&New", QKeySequence("Ctrl+N"), "New TileFile", &TMainForm::miFileNewClick);
+    QMenu* save = file->addMenu("&Save ...");
+    save->menuAction()->setStatusTip("Save Image of...");
+    const char* const saveItems[4][3] = {{"&Tile ...", "Ctrl+Shift+E", "Save image of tile."},
+                                         {"&Borders ...", "Ctrl+Shift+D", "Save image of borders."},
+                                         {"&River ...", "Ctrl+Shift+I", "Save image of river."},
+                                         {"&Improvement ...", "Ctrl+Shift+P", "Save image of tile improvement."}};
+    for (int kind = 0; kind < 4; ++kind) {
+        QAction* item = save->addAction(saveItems[kind][0]);
+        item->setShortcut(QKeySequence(saveItems[kind][1]));
+        item->setStatusTip(saveItems[kind][2]);
+        connect(item, &QAction::triggered, this, [this, kind] { SaveElementImage(kind); });
+        SaveElementItems[static_cast<std::size_t>(kind)] = item;
+    }
+    miFileSaveImage = add(file, "Save &Image ...", QKeySequence("Ctrl+S"), "Save image curent display image.",
+                          &TMainForm::miFileSaveImageClick);
     miFileSaveTileFile = add(file, "Save &Tile File ...", QKeySequence("Ctrl+Shift+S"), "Save the TileFile.",
                              &TMainForm::miFileSaveTileFileClick);
     file->addSeparator();
@@ -228,6 +243,10 @@ void TMainForm::BuildMenus()
         UpdateCounters();
         RedrawView();
     });
+
+    view->addSeparator();
+    miViewScriptLog = add(view, "Script Import &Log", QKeySequence("Ctrl+W"), nullptr, &TMainForm::miViewScriptLogClick);
+    miViewScriptLog->setEnabled(false);
 
     QMenu* help = menuBar()->addMenu("&Help");
     miHelpAbout = help->addAction("&About ...");

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace kestrund {
@@ -61,12 +62,16 @@ std::optional<std::string> Run(QWidget* parent, const TFileDialogRequest& reques
     QFileDialog dialog(parent, QString::fromStdString(request.Title), StartPath(request), QtFilter(request.Filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(Extension(request.DefaultExt));
     if (save && !request.OverwritePrompt)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QString selected = QtSelectedFilter(request.Filter, request.FilterIndex);
     if (!selected.isEmpty())
         dialog.selectNameFilter(selected);
+    // A name typed without an extension takes the chosen filter's.
+    dialog.setDefaultSuffix(DefaultSuffixOf(dialog.selectedNameFilter(), request.DefaultExt));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& entry) {
+        dialog.setDefaultSuffix(DefaultSuffixOf(entry, request.DefaultExt));
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
@@ -87,6 +92,16 @@ QString QtSelectedFilter(const std::string& filter, int index)
     if (index < 1 || index > pairs.size())
         return {};
     return QtEntry(pairs[index - 1]);
+}
+
+QString DefaultSuffixOf(const QString& entry, const std::string& defaultExt)
+{
+    // The first pattern in the brackets, when it names an extension.
+    const int open = entry.lastIndexOf('(');
+    const QString first = entry.mid(open + 1).section(QRegularExpression("[ ;,)]"), 0, 0);
+    if (first.startsWith("*.") && first.size() > 2 && !first.mid(2).contains('*'))
+        return first.mid(2);
+    return Extension(defaultExt);
 }
 
 std::string WithDefaultExtension(const std::string& fileName, const std::string& defaultExt)

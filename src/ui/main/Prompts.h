@@ -47,6 +47,9 @@ public:
 QString QtFilter(const std::string& filter);
 // The Qt filter entry of the 1-based index, or empty.
 QString QtSelectedFilter(const std::string& filter, int index);
+// The extension a save dialog adds to a bare name under a Qt filter entry: the entry's
+// first pattern's, or defaultExt for "*.*".
+QString DefaultSuffixOf(const QString& entry, const std::string& defaultExt);
 // A file name with the dialog's default extension added when it has none.
 std::string WithDefaultExtension(const std::string& fileName, const std::string& defaultExt);
 

@@ -1,0 +1,18 @@
+#pragma once
+// Stored window placements applied to and read from top-level windows.
+
+#include "MainSettings.h"
+
+class QWidget;
+
+namespace kestrund {
+
+// The screen size the centred defaults are computed for.
+void PrimaryScreenSize(int& width, int& height);
+// Sets the window's normal rectangle, then its state; a placement on a monitor that is gone
+// comes back onto the primary screen.
+void ApplyPlacement(QWidget& window, const TWindowPlacement& placement);
+// The window's normal (restored) rectangle and its state, as stored.
+TWindowPlacement CurrentPlacement(const QWidget& window);
+
+} // namespace kestrund
