@@ -4,10 +4,8 @@
 // against filling the zoomed picture. Targets: composition under 2 ms, zoom-8 paint
 // under 8 ms.
 
-#include "GameSet.h"
 #include "RatioReporter.h"
-#include "TileFile.h"
-#include "TileView.h"
+#include "ViewCase.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,8 +13,6 @@
 #include <QPainter>
 
 #include <cstdio>
-#include <memory>
-#include <stdexcept>
 #include <string>
 
 using namespace kestrund;
@@ -27,48 +23,22 @@ namespace {
 constexpr int Zoom = 8;
 
 struct TCase {
-    std::unique_ptr<TTileFile> Set;
-    const TTileRule* Rule = nullptr;
-    TViewState View;
-    TViewGeometry Geometry{};
+    TViewCase View;
     QImage Picture; // the composed view as the editor holds it
 };
 
 TCase& Case()
 {
     static TCase c;
-    if (c.Set)
+    if (!c.Picture.isNull())
         return c;
-    c.Set = MakeGameSet(1);
-    TTileFile& set = *c.Set;
-    // A rule whose eight neighbours all name tiles with overlays (every fifth tile has
-    // one), the heaviest patch to draw.
-    auto rule = std::make_unique<TTileRule>(&set);
-    rule->Values.fill(0xFFFF);
-    rule->SetValue(nbCentre, 9999);
-    rule->SetValue(rvGraphics, 0);
-    const int neighbours[8] = {nbNW, nbN, nbNE, nbW, nbE, nbSW, nbS, nbSE};
-    for (int n = 0; n < 8; ++n)
-        rule->SetValue(neighbours[n], static_cast<std::uint16_t>(5 * (n + 1)));
-    c.Rule = &set.AddTileRule(std::move(rule));
-    for (const TTile* tile : c.Rule->Preview())
-        if (!tile)
-            throw std::runtime_error("the rule's preview misses a tile");
-
-    TViewState& v = c.View;
-    v.ShowTiles = v.ShowBorders = v.ShowRivers = v.ShowImprovements = true;
-    v.Square = true;
-    v.TileNum = 0; // tile 0 has an overlay
-    v.BorderNum = 7;
-    v.RiverNum = 3;
-    v.ImprovementNum = 11;
-    c.Geometry = ViewGeometry(set, v);
-
-    TRgbSurface surface(c.Geometry.Width, c.Geometry.Height);
-    ComposeView(set, v, c.Rule, surface);
-    c.Picture = QImage(c.Geometry.Width, c.Geometry.Height, QImage::Format_RGB32);
-    for (int y = 0; y < c.Geometry.Height; ++y)
-        for (int x = 0; x < c.Geometry.Width; ++x) {
+    c.View = MakeViewCase();
+    const TViewGeometry& g = c.View.Geometry;
+    TRgbSurface surface(g.Width, g.Height);
+    ComposeView(*c.View.Set, c.View.View, c.View.Rule, surface);
+    c.Picture = QImage(g.Width, g.Height, QImage::Format_RGB32);
+    for (int y = 0; y < g.Height; ++y)
+        for (int x = 0; x < g.Width; ++x) {
             const TColor p = surface.Pixel(x, y);
             c.Picture.setPixel(x, y, qRgb(p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF));
         }
@@ -77,7 +47,7 @@ TCase& Case()
 
 void Compose(benchmark::State& state)
 {
-    const TCase& c = Case();
+    const TViewCase& c = Case().View;
     TRgbSurface surface(c.Geometry.Width, c.Geometry.Height);
     for (auto _ : state) {
         ComposeView(*c.Set, c.View, c.Rule, surface);
@@ -88,7 +58,7 @@ void Compose(benchmark::State& state)
 
 void Fill(benchmark::State& state)
 {
-    const TCase& c = Case();
+    const TViewCase& c = Case().View;
     TRgbSurface surface(c.Geometry.Width, c.Geometry.Height);
     for (auto _ : state) {
         surface.Fill(c.View.BgColor);
@@ -145,10 +115,9 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const TCase& c = Case();
+    const TViewGeometry& g = Case().View.Geometry;
     auto& t = reporter.Median; // microseconds
-    std::printf("\nview %dx%d, zoomed %dx%d\n", c.Geometry.Width, c.Geometry.Height, c.Geometry.Width * Zoom,
-                c.Geometry.Height * Zoom);
+    std::printf("\nview %dx%d, zoomed %dx%d\n", g.Width, g.Height, g.Width * Zoom, g.Height * Zoom);
     if (t.count("Compose") && t.count("Fill"))
         std::printf("full redraw (composition): %8.3f ms  = %6.2f x fill (%.3f ms)   target < 2 ms\n",
                     t["Compose"] / 1000, t["Compose"] / t["Fill"], t["Fill"] / 1000);
