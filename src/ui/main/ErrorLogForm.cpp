@@ -205,15 +205,15 @@ TErrorLogForm::TLoadResult TErrorLogForm::LoadFromFile(const std::string& fileNa
     Clear();
     const QString name = QString::fromStdString(fileName);
     const QFileInfo info(name);
-    if (info.isFile() && static_cast<std::uintmax_t>(info.size()) > MaxLogBytes)
+    if (info.isFile() && static_cast<std::uintmax_t>(info.size()) > FMaxLogBytes)
         return TLoadResult::TooLarge;
     QFile file(name);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return TLoadResult::Unreadable;
-    const QByteArray bytes = file.read(static_cast<qint64>(MaxLogBytes) + 1);
+    const QByteArray bytes = file.read(static_cast<qint64>(FMaxLogBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         return TLoadResult::Unreadable;
-    if (static_cast<std::uintmax_t>(bytes.size()) > MaxLogBytes)
+    if (static_cast<std::uintmax_t>(bytes.size()) > FMaxLogBytes)
         return TLoadResult::TooLarge; // grew since it was measured
     mErrLog->setPlainText(LogText(bytes));
     return TLoadResult::Loaded;

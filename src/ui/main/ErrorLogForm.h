@@ -22,7 +22,8 @@ public:
 
     // Logs above this size are left to an external viewer: a plain-text control lays out
     // every line, and beyond a few megabytes that takes seconds with the window frozen.
-    static constexpr std::uintmax_t MaxLogBytes = 8u << 20;
+    static constexpr std::uintmax_t DefaultMaxLogBytes = 8u << 20;
+    void SetMaxLogBytes(std::uintmax_t bytes) { FMaxLogBytes = bytes; }
 
     enum class TLoadResult { Loaded, TooLarge, Unreadable };
     // Replaces the text with the whole file (Windows-1252, CR LF lines). Loading is all or
@@ -38,6 +39,7 @@ public:
 
 private:
     std::string FIniPath;
+    std::uintmax_t FMaxLogBytes = DefaultMaxLogBytes;
     QAction* aStayOnTop = nullptr;
     QAction* aWordWrap = nullptr;
     QPlainTextEdit* mErrLog = nullptr;
