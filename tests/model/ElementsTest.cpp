@@ -3,6 +3,7 @@
 
 #include "Errors.h"
 #include "MiscFunc.h"
+#include "SetBuilders.h"
 #include "TileFile.h"
 
 #include <gtest/gtest.h>
@@ -13,26 +14,15 @@
 #include <set>
 
 using namespace kestrund;
+using kestrund::testing::PutLines, kestrund::testing::TRows;
 
 namespace {
 
 using Words = std::vector<std::uint16_t>;
 using Point = std::pair<int, int>; // (x, y)
-using Pixels = std::vector<std::tuple<int, int, std::uint16_t>>;
-using Paint = std::function<void(TSurface&, TPictureBuffer&)>;
 using Values = std::map<int, std::uint16_t>; // tile rule values by index
 using Preview = std::array<std::uint16_t, 9>;
 constexpr std::uint16_t T = 0x7C1F, S = 0x4210, None = 0xFFFF; // transparent and shadow words; no tile
-
-// Row r of the overlay holds the given words; rows not named have no line.
-void Fill(TTileOverlay& overlay, const std::map<int, Words>& rows)
-{
-    overlay.Lines.resize(static_cast<std::size_t>(rows.rbegin()->first + 1));
-    for (const auto& [row, words] : rows)
-        overlay.Lines[static_cast<std::size_t>(row)] = std::make_unique<TLine>(overlay.ColorMode, words);
-    overlay.FirstLine = static_cast<std::uint16_t>(rows.begin()->first);
-    overlay.LastLine = static_cast<std::uint16_t>(rows.rbegin()->first);
-}
 
 std::vector<int> RowsWithLines(const TTileOverlay& overlay)
 {
@@ -43,43 +33,12 @@ std::vector<int> RowsWithLines(const TTileOverlay& overlay)
     return rows;
 }
 
-// What draw leaves on a 120 x 100 surface and buffer: the words of mode, clipped, then what over adds.
-void ExpectDrawn(const Paint& draw, std::uint8_t mode, const Pixels& pixels, const Paint& over = {})
-{
-    TRgbSurface surface(120, 100, 0x123456), expected(120, 100, 0x123456);
-    TPictureBuffer buffer(120, 100, 0xFFFF), words(120, 100, 0xFFFF);
-    draw(surface, buffer);
-    for (auto [x, y, p] : pixels) {
-        expected.SetPixel(x, y, PixelToColor(p, mode));
-        words.Set(x, y, mode ? ConvertPixel(p, 1, 0) : p);
-    }
-    if (over)
-        over(expected, words);
-    EXPECT_EQ(surface.Data(), expected.Data());
-    EXPECT_EQ(buffer, words);
-}
-
 std::unique_ptr<TTile> TileOf(std::uint16_t id, int index = 0)
 {
     auto tile = std::make_unique<TTile>(0x080840u * id, 0);
     tile->TileID = id;
     tile->TileIndex = static_cast<std::uint8_t>(index);
     return tile;
-}
-
-// Insert puts an element before index i, Delete takes it out; indices past the end are refused.
-template <class T>
-void CheckList(T& (TTileFile::*insert)(std::size_t, std::unique_ptr<T>), T& (TTileFile::*at)(std::size_t) const,
-               void (TTileFile::*remove)(std::size_t))
-{
-    TTileFile set; // one default element
-    T& first = (set.*insert)(0, std::make_unique<T>());
-    T& last = (set.*insert)(2, std::make_unique<T>());
-    EXPECT_THROW((set.*insert)(4, std::make_unique<T>()), EListIndexError);
-    (set.*remove)(1);
-    EXPECT_THROW((set.*remove)(2), EListIndexError);
-    EXPECT_THROW((set.*at)(2), EListIndexError);
-    EXPECT_TRUE(&(set.*at)(0) == &first && &(set.*at)(1) == &last);
 }
 
 } // namespace
@@ -130,44 +89,6 @@ TEST(MiscFunc, NumberTexts)
     }
 }
 
-// A row of pixels becomes runs of one kind, at most 255 long, the last one an end run; a
-// line's width counts its runs up to the first end run.
-TEST(TLine, EncodeAndWidth)
-{
-    const auto Row = [](std::initializer_list<std::pair<std::size_t, std::uint16_t>> runs) {
-        Words row;
-        for (auto [n, p] : runs)
-            row.insert(row.end(), n, p);
-        return row;
-    };
-    const std::pair<Words, Words> cases[] = {
-        {Row({{94, T}}), {0xFA5E}}, {Row({{2, S}, {3, T}}), {0x0D02, 0xFA03}}, {{}, {0xFA00}},
-        {Row({{10, T}, {1, 0x111}, {1, 0x222}, {1, 0x333}, {81, S}}), {0x0A0A, 0x0C03, 0x111, 0x222, 0x333, 0xED51}},
-        {Row({{1, 0x1}, {1, 0x2}, {1, T}, {1, 0x3}}), {0x0C02, 0x1, 0x2, 0x0A01, 0xEC01, 0x3}},
-        {Row({{256, T}}), {0x0AFF, 0xFA01}}, {Row({{510, S}}), {0x0DFF, 0xEDFF}},
-        {Row({{300, S}, {1, 0x5}}), {0x0DFF, 0x0D2D, 0xEC01, 0x5}},
-        {Row({{255, 0x8001}, {45, 0x8002}}), Row({{1, 0x0CFF}, {255, 0x8001}, {1, 0xEC2D}, {45, 0x8002}})},
-    };
-    for (const auto& [pixels, words] : cases) {
-        const TLine line(0, pixels, T, S);
-        EXPECT_EQ(std::tuple(line.Words, std::size_t{line.Width}), std::tuple(words, pixels.size()));
-    }
-    EXPECT_EQ(TLine(0, Row({{2, 7}, {1, 8}}), 7, 7).Words, (Words{0x0A02, 0xEC01, 0x8})); // transparent wins
-    EXPECT_EQ(TLine(0, Row({{4000, 0x8003}}), T, S).Words.size(), 4016u); // too wide to encode in place
-    const std::pair<Words, unsigned> widths[] = {
-        {{0x0105, 0x0B05, 0x0C02, 0x0A0A, 0xFA00, 0x0D03, 0xFB10, 0xFA05}, 26}, // an unknown op counts nothing
-        {{0x0C01, 0x1234, 0xED7F}, 128}, {{0x0A01, 0x0B01}, 2}, {{0x0C05, 0x7C00}, 5}, // no end run, cut short
-    };
-    for (const auto& [words, width] : widths) { // read as a file is
-        TByteWriter writer;
-        writer.Words(words.data(), words.size());
-        TByteReader reader(writer.Data());
-        TLine line(0);
-        line.LoadFromStream(reader, words.size());
-        EXPECT_EQ(std::tuple(line.Words, line.Width), std::tuple(words, width)) << std::hex << words[0];
-    }
-}
-
 // Each line is drawn at x on row 1 of an 8 x 3 surface and buffer (not blended), and as row 1
 // of an overlay drawn at y 0 (blended into the buffer). Letters: . untouched, C shadow colour,
 // D white darkened, R G U red, green, blue.
@@ -199,7 +120,7 @@ TEST(TLine, DrawnAloneAndInAnOverlay)
     };
     for (const Case& c : cases) {
         TTileOverlay overlay(c.mode);
-        Fill(overlay, {{1, c.words}});
+        PutLines(overlay, {{1, c.words}});
         TRgbSurface surface(8, 3, 0xFFFFFF), inOverlay(8, 3, 0xFFFFFF), expected(8, 3, 0xFFFFFF);
         TPictureBuffer buffer(8, 3, 0x7FFF), blended(8, 3, 0x7FFF), words(8, 3, 0x7FFF), blendedWords(8, 3, 0x7FFF);
         overlay.Line(1)->Draw(surface, c.x, 1, 0x808080);
@@ -216,10 +137,11 @@ TEST(TLine, DrawnAloneAndInAnOverlay)
     }
 }
 
-// Trim drops fully transparent rows; FromBuffer makes a line of every drawn row, in the overlay's mode.
+// Trim drops fully transparent rows; FromBuffer makes a line of every drawn row, in the overlay's mode:
+// runs of one kind, at most 255 long, the last one an end run.
 TEST(TTileOverlay, TrimAndFromBuffer)
 {
-    struct Case { std::map<int, Words> rows; std::uint16_t first, last; std::vector<int> kept; };
+    struct Case { TRows rows; std::uint16_t first, last; std::vector<int> kept; };
     const Words blank{0xFA5E}, drawn{0x0A01, 0xEC01, 0x1234};
     const Case cases[] = {
         {{{0, blank}, {2, drawn}, {3, blank}, {5, drawn}, {6, blank}}, 2, 5, {2, 5}},
@@ -228,7 +150,7 @@ TEST(TTileOverlay, TrimAndFromBuffer)
     };
     for (const Case& c : cases) {
         TTileOverlay overlay;
-        Fill(overlay, c.rows);
+        PutLines(overlay, c.rows);
         overlay.Trim();
         EXPECT_EQ(std::tuple(overlay.FirstLine, overlay.LastLine, RowsWithLines(overlay), overlay.Lines.size()),
                   std::tuple(c.first, c.last, c.kept, c.kept.empty() ? 0u : c.last + 1u)) << c.rows.size();
@@ -241,7 +163,7 @@ TEST(TTileOverlay, TrimAndFromBuffer)
     buffer(0, 8) = 0x4321;
     for (std::uint8_t mode : {0, 1}) {
         TTileOverlay overlay(mode);
-        Fill(overlay, {{9, {0xEC01, 1}}});
+        PutLines(overlay, {{9, {0xEC01, 1}}});
         overlay.FromBuffer(buffer, 0xF800F8, 0x00F800);
         EXPECT_EQ(std::tuple(overlay.FirstLine, overlay.LastLine, RowsWithLines(overlay), overlay.Lines[8]->ColorMode),
                   std::tuple(1, 8, std::vector<int>{1, 6, 8}, mode));
@@ -252,69 +174,12 @@ TEST(TTileOverlay, TrimAndFromBuffer)
         overlay.DrawToBuffer(0, 0, false, 0x00F800, drawn);
         EXPECT_EQ(drawn, buffer);
     }
+    EXPECT_EQ(TLine(0, Words{7, 7, 8}, 7, 7).Words, (Words{0x0A02, 0xEC01, 0x8})); // transparent wins
+    EXPECT_EQ(TLine(0, Words(4000, 0x8003), T, S).Words.size(), 4016u); // too wide to encode in place
     TTileOverlay empty;
     empty.FromBuffer(MakeBuffer(300, 3, 0xF800F8), 0xF800F8, 0x00F800);
     EXPECT_EQ(std::tuple(empty.Empty(), empty.Lines.size(), empty.BlockWords(), empty.MaxWidth()),
               std::tuple(true, 0u, 2u, 0));
-}
-
-// The ground fills the diamond (rows 24..71); overlay rows go over it and above it, but never
-// below the picture, and shadow runs go solid into a buffer whatever the blend flag.
-TEST(TTile, GroundAndOverlayClippedAtTheEdges)
-{
-    for (std::uint8_t mode : {0, 1})
-        for (Point at : {Point{0, 0}, Point{-50, -40}, Point{60, 40}}) {
-            TTile tile(0, mode);
-            tile.Overlay = std::make_unique<TTileOverlay>(mode);
-            std::map<int, Words> rows = {{0, {0x0A05, 0xEC01, 0x7C00}}, {30, {0x0A2E, 0xEC01, 0x7C00}},
-                                         {40, {0x0A2E, 0xED02}}, {48, {0x0B03, 0xFA5B}}};
-            if (mode == 0) // the row below the picture; in mode 1 the overlay ends at row 48
-                rows[72] = {0xEC01, 0x7C00};
-            Fill(*tile.Overlay, rows);
-            Pixels pixels;
-            std::size_t i = 0;
-            for (int y = 24; y <= 71; ++y)
-                for (int h = y <= 47 ? y - 24 : 71 - y, x = 46 - 2 * h; x <= 47 + 2 * h; ++x, ++i) {
-                    tile.Pixels[i] = static_cast<std::uint16_t>(0x8000 | (i + 1)); // bit 15 kept in a mode-0 buffer
-                    pixels.emplace_back(at.first + x, at.second + y, tile.Pixels[i]);
-                }
-            SCOPED_TRACE(std::to_string(mode) + " at " + std::to_string(at.first));
-            ExpectDrawn([&](TSurface& surface, TPictureBuffer& buffer) {
-                tile.Draw(at.first, at.second, surface, 0x808080);
-                tile.DrawToBuffer(at.first, at.second, true, 0x808080, buffer);
-            }, mode, pixels, [&](TSurface& surface, TPictureBuffer& buffer) {
-                for (int row : {0, 30, 40, 48}) {
-                    tile.Overlay->Line(row)->Draw(surface, at.first, at.second + row, 0x808080);
-                    tile.Overlay->Line(row)->DrawToBuffer(buffer, at.first, at.second + row, false, 0x808080);
-                }
-            });
-        }
-}
-
-// Assign makes deep copies of the picture and the fields of the element's kind, but leaves a
-// tile's ImageSize; SameAs sees a changed field of any kind.
-TEST(TTile, AssignCopiesWhatSameAsCompares)
-{
-    const auto tile = TileOf(140, 3);
-    tile->Overlay = std::make_unique<TTileOverlay>();
-    Fill(*tile->Overlay, {{2, {0xEC01, 0xF800}}, {4, {0x0A03, 0xED02}}});
-    TTile copy;
-    TRiver river, riverCopy;
-    river.Assign(*tile->Overlay);
-    river.ImprovementID = 17;
-    river.Directions[4] = 2;
-    Fill(riverCopy, {{0, {0xFA01}}, {9, {0xEC01, 5}}}); // rows the copy must not keep
-    copy.ImageSize = 7;
-    copy.Assign(*tile);
-    riverCopy.Assign(river);
-    EXPECT_EQ(std::tuple(copy.ImageSize, RowsWithLines(riverCopy)), std::tuple(7, std::vector<int>{2, 4}));
-    copy.ImageSize = tile->ImageSize;
-    EXPECT_TRUE(copy.SameAs(*tile) && riverCopy.SameAs(river));
-    copy.Overlay->Lines[2]->Words[1] = 0;
-    riverCopy.Directions[4] = 0;
-    EXPECT_FALSE(copy.SameAs(*tile) || riverCopy.SameAs(river));
-    copy.Assign(*TileOf(140, 3)); // the same but for the overlay
-    EXPECT_TRUE(!copy.Overlay && !copy.SameAs(*tile) && !tile->SameAs(copy));
 }
 
 // Storage order is top row first, left to right. Edge 1 mirrors edge 0 top to bottom, edge 3
@@ -358,15 +223,17 @@ TEST(TTileBorder, MaskCopiesAndDrawing)
         const TTileBorder border(mode), numbered(mode, 0xFFFFFFFF), white(mode, 0xFFFFFF);
         for (int draw = 0; draw < 18; ++draw) { // every mask at (3, 5), then all edges clipped on each side
             const int mask = draw < 16 ? draw : 15, dx = draw < 16 ? 3 : draw == 16 ? -40 : 60, dy = dx + 2;
-            Pixels pixels;
+            TRgbSurface surface(120, 100, 0x123456), expected(120, 100, 0x123456);
+            TPictureBuffer buffer(120, 100, 0xFFFF), words(120, 100, 0xFFFF);
+            border.DrawEdges(mask, dx, dy, surface);
+            border.DrawEdgesToBuffer(mask, dx, dy, buffer);
             for (std::size_t k = 0; k < 4; ++k)
-                for (std::size_t i = 0; mask & (1 << k) && i < BorderPixelCount; ++i)
-                    pixels.emplace_back(dx + BorderMask(k)[i].X, dy + BorderMask(k)[i].Y, markers[mode][k]);
-            SCOPED_TRACE(std::to_string(mode) + " mask " + std::to_string(mask) + " at " + std::to_string(dx));
-            ExpectDrawn([&](TSurface& surface, TPictureBuffer& buffer) {
-                border.DrawEdges(mask, dx, dy, surface);
-                border.DrawEdgesToBuffer(mask, dx, dy, buffer);
-            }, mode, pixels);
+                for (std::size_t i = 0; mask & (1 << k) && i < BorderPixelCount; ++i) {
+                    const int x = dx + BorderMask(k)[i].X, y = dy + BorderMask(k)[i].Y;
+                    expected.SetPixel(x, y, PixelToColor(markers[mode][k], mode));
+                    words.Set(x, y, mode ? ConvertPixel(markers[mode][k], 1, 0) : markers[mode][k]);
+                }
+            EXPECT_TRUE(surface.Data() == expected.Data() && buffer == words) << int(mode) << " " << draw;
         }
         for (std::uint8_t k = 0; k < 4; ++k) // the numbered border holds the edge numbers
             EXPECT_EQ(std::tuple(border.Edges[k].Edge, numbered.Edges[k].Pixels[k * 99], white.Edges[k].Pixels[k]),
@@ -381,12 +248,6 @@ TEST(TTileBorder, MaskCopiesAndDrawing)
 
 TEST(TileSet, ListsAndTheTileIndexList)
 {
-    CheckList(&TTileFile::InsertTileRule, &TTileFile::TileRule, &TTileFile::DeleteTileRule);
-    CheckList(&TTileFile::InsertBorder, &TTileFile::Border, &TTileFile::DeleteBorder);
-    CheckList(&TTileFile::InsertTile, &TTileFile::Tile, &TTileFile::DeleteTile);
-    CheckList(&TTileFile::InsertRiver, &TTileFile::River, &TTileFile::DeleteRiver);
-    CheckList(&TTileFile::InsertImprovement, &TTileFile::Improvement, &TTileFile::DeleteImprovement);
-    CheckList(&TTileFile::InsertVariationRule, &TTileFile::VariationRule, &TTileFile::DeleteVariationRule);
     TTileFile set, other; // one default element of each kind
     const auto counts = [](const TTileFile& s) {
         return std::vector<std::size_t>{s.TileRuleCount(), s.BorderCount(), s.TileCount(), s.RiverCount(),
@@ -398,6 +259,10 @@ TEST(TileSet, ListsAndTheTileIndexList)
     EXPECT_EQ(counts(set), std::vector<std::size_t>(6, 2));
     EXPECT_EQ(counts(other), std::vector<std::size_t>(6, 0));
     EXPECT_TRUE(set.TileRule(1).Owner == &set && other.TileIndexList().empty());
+    // Insert puts an element before index i, Delete takes it out; indices past the end are refused.
+    EXPECT_THROW(set.InsertTile(3, TileOf(0)), EListIndexError);
+    EXPECT_THROW(set.DeleteTile(2), EListIndexError);
+    EXPECT_THROW(set.Tile(2), EListIndexError);
     set.New(); // one default tile again, so "07" goes
     // the tile indices in use, as sorted text, following additions, deletions and rebuilds
     const std::pair<std::function<void()>, std::vector<std::string>> steps[] = {
@@ -545,7 +410,7 @@ TEST(TVariationRule, StepsGridAndDrawing)
     for (std::uint16_t id = 1; id <= 9; ++id)
         set.AddTile(TileOf(id));
     set.Tile(0).Overlay = std::make_unique<TTileOverlay>(0);
-    Fill(*set.Tile(0).Overlay, {{0, {0xFB01}}}); // tile 1 casts a shadow in the set's colour
+    PutLines(*set.Tile(0).Overlay, {{0, {0xFB01}}}); // tile 1 casts a shadow in the set's colour
     // one rule for all: no cell of an earlier walk may stay
     for (const Case& c : walks) {
         const std::string dirs(c.dirs);

@@ -117,8 +117,23 @@ TEST(ReadTGA, GivesThePictureOrTheCodeAndTheHeader)
     }
 }
 
+TEST(TGAErrorMessage, TextsAndReportedCodes)
+{
+    const std::string unknown = "Unknown error processing \"a b.tga\" #16";
+    const std::pair<int, std::string> cases[] = {
+        {1, "\"a b.tga\" is not a supported TGA-type #1"}, {2, "\"a b.tga\" is not a valid TGA-file #2"},
+        {3, "\"a b.tga\" uses an unsupported or invalid Interleave format #3"},
+        {4, "\"a b.tga\" uses an unsupported or invalid Pixel size #4"}, {5, unknown},
+        {6, "\"a b.tga\" is too large: width and height must be below 32768 pixels #6"},
+        {15, "Error loading \"a b.tga\" #15"}, {16, unknown}, {9, unknown}, {-1, unknown},
+    };
+    for (const auto& [code, message] : cases)
+        EXPECT_EQ(Refusal([&] { RaiseTGAError(code, "a b.tga"); }), message);
+}
+
 TEST(WriteTGA, LaysOutHeaderAndRowsBottomUpAndReadsBack)
 {
+    TScratchDir dir;
     TPictureBuffer picture(2, 2), odd(5, 7), widest(32767, 1, 0x1234), highest(1, 32767, 0x4321), back;
     picture(0, 0) = 0x0001;
     picture(1, 0) = 0x8002; // the attribute bit is written as it is
@@ -134,35 +149,10 @@ TEST(WriteTGA, LaysOutHeaderAndRowsBottomUpAndReadsBack)
     }
     EXPECT_THROW(WriteTGA(TPictureBuffer(32768, 1)), EInvalidArgument);
     EXPECT_THROW(WriteTGA(TPictureBuffer(1, 32768)), EInvalidArgument);
-}
-
-TEST(TGAErrorMessage, TextsAndReportedCodes)
-{
-    const std::pair<int, const char*> cases[] = {
-        {1, "\"a b.tga\" is not a supported TGA-type #1"},
-        {2, "\"a b.tga\" is not a valid TGA-file #2"},
-        {3, "\"a b.tga\" uses an unsupported or invalid Interleave format #3"},
-        {4, "\"a b.tga\" uses an unsupported or invalid Pixel size #4"},
-        {5, "Unknown error processing \"a b.tga\" #16"},
-        {6, "\"a b.tga\" is too large: width and height must be below 32768 pixels #6"},
-        {15, "Error loading \"a b.tga\" #15"},
-        {16, "Unknown error processing \"a b.tga\" #16"},
-        {9, "Unknown error processing \"a b.tga\" #16"},
-        {-1, "Unknown error processing \"a b.tga\" #16"},
-    };
-    for (const auto& [code, message] : cases)
-        EXPECT_EQ(Refusal([&] { RaiseTGAError(code, "a b.tga"); }), message);
-}
-
-TEST(TGAFile, WrittenWholeAndReadBackAndUnreadableOnesRefused)
-{
-    TScratchDir dir;
-    const TPictureBuffer picture(3, 1, 0x1234);
-    TPictureBuffer back;
-    WriteTGA(picture, SaveBytes(dir / "p.tga", std::vector<std::uint8_t>(5000, 0xAB))); // replaced whole
-    EXPECT_EQ(LoadBytes(dir / "p.tga"), WriteTGA(picture));
-    EXPECT_EQ(ReadTGA(dir / "p.tga", back), tgaOK);
-    EXPECT_EQ(back, picture);
+    // Files are replaced whole; those that cannot be read are refused.
+    WriteTGA(odd, SaveBytes(dir / "p.tga", std::vector<std::uint8_t>(5000, 0xAB)));
+    EXPECT_EQ(LoadBytes(dir / "p.tga"), WriteTGA(odd));
+    EXPECT_TRUE(ReadTGA(dir / "p.tga", back) == tgaOK && back == odd);
     for (const auto& [name, code] : {std::pair(SaveBytes(dir / "empty.tga", {}), tgaReadError),
                                      {dir / "missing.tga", tgaLoadError}, {dir.Path().string(), tgaLoadError}})
         EXPECT_EQ(ReadTGA(name, back), code) << name;
@@ -212,39 +202,23 @@ TEST(ReadTGAHostileDeathTest, HugeHeaderOnSmallDataAllocatesNothingLarge)
 
 constexpr TColor Background = 0xFF00FF, Shadow = 0x808080; // 0x7C1F and 0x4210 in mode 0
 
-// "first-last row: words ...", repeated words as WORDxCOUNT.
-std::string Shape(const TTileOverlay& o)
+// The rows of a tile's overlay; rows 0 (blank) and 10 (background only) drop out of a trip
+// through a picture. Row 30 is left of the diamond.
+TRows TileOverlayRows(std::uint8_t mode, bool withDroppedRows)
 {
-    if (o.Empty())
-        return o.Lines.empty() ? "empty" : "empty with rows";
-    std::string s = Format("%d-%d", o.FirstLine, o.LastLine);
-    if (o.Lines.size() != o.LastLine + 1u)
-        s += Format(" in %d rows", int(o.Lines.size()));
-    for (std::size_t row = 0; row < o.Lines.size(); ++row)
-        for (std::size_t i = 0, n = 1; o.Line(row) && i < o.Line(row)->Words.size(); i += n) {
-            const auto& w = o.Line(row)->Words;
-            for (n = 1; i + n < w.size() && w[i + n] == w[i];)
-                ++n;
-            s += (i ? "" : Format(" %d:", int(row))) + Format(n > 1 ? " %04Xx%d" : " %04X", w[i], int(n));
-        }
-    return s;
+    const std::uint16_t bg = ColorToPixel(Background, mode);
+    TRows rows{{2, {0x0A0A, 0x0C03, 0x1214, 0x2345, 0x3456, 0xED51}}, {5, {0x0D05, 0x0C02, 0x0111, 0x0202, 0xFA57}},
+               {30, {0x0C02, 0x0313, 0x0444, 0xFA5C}}};
+    if (withDroppedRows)
+        rows.insert({{0, {0xFA5E}}, {10, {0x0C03, bg, bg, bg, 0xFA5B}}});
+    return rows;
 }
 
-// Rows 0 (blank) and 10 (background only) drop out of a trip through a picture; row 30
-// is left of the diamond.
-void FillTileOverlay(TTileOverlay& o)
-{
-    const std::uint16_t bg = ColorToPixel(Background, o.ColorMode);
-    PutLines(o, {{0, {0xFA5E}}, {2, {0x0A0A, 0x0C03, 0x1214, 0x2345, 0x3456, 0xED51}},
-                 {5, {0x0D05, 0x0C02, 0x0111, 0x0202, 0xFA57}}, {10, {0x0C03, bg, bg, bg, 0xFA5B}},
-                 {30, {0x0C02, 0x0313, 0x0444, 0xFA5C}}});
-}
-
-void FillOverlay(TTileOverlay& o)
+TRows OverlayRows() // 94 pixels wide, 7 rows high
 {
     std::vector<std::uint16_t> shadowAndLiterals{0x0C02, 0x0757, 0x0888, 0x0D03, 0xEC59};
     shadowAndLiterals.insert(shadowAndLiterals.end(), 89, 0x0999);
-    PutLines(o, {{3, {0x0D0A, 0x0C02, 0x0555, 0x0646, 0xFA52}}, {5, {0x0A05, 0xED59}}, {6, shadowAndLiterals}});
+    return {{3, {0x0D0A, 0x0C02, 0x0555, 0x0646, 0xFA52}}, {5, {0x0A05, 0xED59}}, {6, shadowAndLiterals}};
 }
 
 TTileBorder NumberedBorder(std::uint8_t mode)
@@ -256,7 +230,9 @@ TTileBorder NumberedBorder(std::uint8_t mode)
     return border;
 }
 
-TEST(ElementTGA, TilesBordersAndOverlaysMakeTheRoundTripInBothModes)
+// Tiles, borders and overlays make the round trip; refused pictures raise the reader's
+// message and change nothing, and exports that cannot be written leave no file.
+TEST(ElementTGA, RoundTripsRefusalsAndFailedExportsInBothModes)
 {
     for (std::uint8_t mode : {cmRGB555, cmRGB565}) {
         SCOPED_TRACE(int(mode));
@@ -264,8 +240,9 @@ TEST(ElementTGA, TilesBordersAndOverlaysMakeTheRoundTripInBothModes)
         TTile tile(0, mode);
         for (std::size_t i = 0; i < tile.Pixels.size(); ++i) // mode 1 has no spare bit 5 for a trip through mode 0
             tile.Pixels[i] = std::uint16_t(mode ? (i * 29 + 1) & ~0x20 : (i * 29 + 1) | (i % 3 ? 0 : 0x8000));
-        tile.Overlay = std::make_unique<TTileOverlay>(mode);
-        FillTileOverlay(*tile.Overlay);
+        PutLines(*(tile.Overlay = std::make_unique<TTileOverlay>(mode)), TileOverlayRows(mode, true));
+        TTileOverlay kept(mode);
+        PutLines(kept, TileOverlayRows(mode, false));
         tile.ExportTGA(dir / "t.tga", Background, Shadow);
         TPictureBuffer p;
         ASSERT_EQ(ReadTGA(dir / "t.tga", p), tgaOK);
@@ -281,9 +258,7 @@ TEST(ElementTGA, TilesBordersAndOverlaysMakeTheRoundTripInBothModes)
                     if (mask >> k & 1)
                         expected.at(static_cast<std::size_t>(DiamondRow(m.Y).Start + m.X - DiamondRow(m.Y).Left)) = k;
             EXPECT_EQ(back.Pixels, expected) << mask;
-            ASSERT_TRUE(back.Overlay && back.BorderEdges == 9 && back.Overlay->ColorMode == mode);
-            EXPECT_EQ(Shape(*back.Overlay),
-                      "2-30 2: 0A0A 0C03 1214 2345 3456 ED51 5: 0D05 0C02 0111 0202 FA57 30: 0C02 0313 0444 FA5C");
+            EXPECT_TRUE(back.Overlay && back.BorderEdges == 9 && back.Overlay->SamePicture(kept)) << mask;
             const TTgaFile plain{.Width = 94, .Height = 72, .Pixels = Words({0x7C1F}, 94 * 72)};
             back.ImportTGA(SaveBytes(dir / "plain.tga", plain.Bytes()), Background, Shadow, mask);
             EXPECT_FALSE(back.Overlay);
@@ -306,116 +281,63 @@ TEST(ElementTGA, TilesBordersAndOverlaysMakeTheRoundTripInBothModes)
         for (int which : {5, -1, 100})
             EXPECT_EQ(Thrown<EInvalidArgument>([&] { border.ImportTGA(dir / "b.tga", which); }),
                       std::to_string(which) + " not in the range 0-4");
-        EXPECT_TRUE(border == NumberedBorder(mode));
         // Overlays: as wide as the widest line, down to the last; the other fields stay.
         TRiver river(mode), back(mode);
-        FillOverlay(river);
+        PutLines(river, OverlayRows());
         river.ExportTGA(dir / "r.tga", Background, Shadow);
         ASSERT_EQ(ReadTGA(dir / "r.tga", p), tgaOK);
         EXPECT_EQ(std::pair(p.Width(), p.Height()), std::pair(94, 7));
         back.ImprovementID = back.Directions[4] = 9;
         PutLines(back, {{0, {0x0C01, 0x1111, 0xFA5D}}});
         back.ImportTGA(dir / "r.tga", Background, Shadow);
-        EXPECT_EQ(Shape(back), Shape(river));
-        EXPECT_EQ(std::tuple(back.ColorMode, back.ImprovementID, back.Directions[4]), std::tuple(mode, 9, 9));
-    }
-}
+        EXPECT_TRUE(back.SamePicture(river) && back.ImprovementID == 9 && back.Directions[4] == 9);
 
-TEST(ElementTGA, OverlaysTakeThePicturesRowsAsLines)
-{
-    TTgaFile attribute{.Width = 94, .Height = 1, .Pixels = Words({0xFC1F}, 10)};
-    for (std::uint8_t byte : Words({0x0123}, 84))
-        attribute.Pixels.push_back(byte);
-    const TTgaFile allAttribute{.Width = 94, .Height = 1, .Pixels = Words({0xFC1F}, 94)};
-    const std::tuple<TTgaFile, std::uint8_t, const char*> cases[] = {
-        // Bit 15 defeats transparency only where the mode keeps it.
-        {attribute, cmRGB555, "0-0 0: EC5E FC1Fx10 0123x84"},
-        {attribute, cmRGB565, "0-0 0: 0A0A EC54 0243x84"},
-        {allAttribute, cmRGB555, "0-0 0: EC5E FC1Fx94"},
-        {allAttribute, cmRGB565, "empty"},
-        {{.Width = 3, .Height = 2, .PixelBits = 24, // bottom: transparent, shadow, red; top transparent
-          .Pixels = {0xFF, 0, 0xFF, 0x80, 0x80, 0x80, 0, 0, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0, 0xFF}},
-         cmRGB555, "1-1 1: 0A01 0D01 EC01 7C00"},
-        // The black 1 x 1 stand-in for a picture without pixels is not drawn.
-        {{.Width = 0, .Height = 4}, cmRGB555, "empty"},
-        {{.Width = 4, .Height = 0}, cmRGB565, "empty"},
-    };
-    TScratchDir dir;
-    for (const auto& [picture, mode, shape] : cases) {
-        TTileImprovement overlay(mode);
-        FillOverlay(overlay);
-        overlay.ImportTGA(SaveBytes(dir / "in.tga", picture.Bytes()), Background, Shadow);
-        EXPECT_EQ(Shape(overlay) + (overlay.ColorMode == mode ? "" : " of another mode"), shape);
+        const std::string file = dir / "bad.tga", name = "\"" + file + "\"";
+        TTgaFile wide{.Width = 95, .Height = 72, .Pixels = Words({0x1111}, 95 * 72)}, cut = Full24;
+        cut.Pixels.pop_back();
+        // The picture (none: no file), the refusal for tiles and borders, and for overlays (none: taken).
+        const std::tuple<std::vector<std::uint8_t>, std::string, std::string> refused[] = {
+            {{}, "Error loading " + name + " #15", "Error loading " + name + " #15"},
+            {TTgaFile{.ImageType = 10}.Bytes(), name + " is not a supported TGA-type #1",
+             name + " is not a supported TGA-type #1"},
+            {cut.Bytes(), "Unknown error processing " + name + " #16", "Error converting " + name + " #5"},
+            {wide.Bytes(), "Image must be of size 94x72 95x72", ""},
+            {TTgaFile{.Width = 0, .Height = 72}.Bytes(), "Image must be of size 94x72 1x1", ""}, // read as 1 x 1
+        };
+        TTile before(0, mode);
+        before.Assign(tile);
+        for (const auto& [bytes, message, overlayMessage] : refused) {
+            if (!bytes.empty())
+                SaveBytes(file, bytes);
+            EXPECT_EQ(Refusal([&] { tile.ImportTGA(file, Background, Shadow, 15); }), message);
+            EXPECT_EQ(Refusal([&] { border.ImportTGA(file, 2); }), message);
+            EXPECT_EQ(overlayMessage.empty() ? "" : Refusal([&] { back.ImportTGA(file, Background, Shadow); }),
+                      overlayMessage);
+            EXPECT_TRUE(tile.SameAs(before) && border == NumberedBorder(mode) && back.SamePicture(river)) << message;
+        }
+        std::filesystem::create_directory(dir / "folder.tga");
+        for (const auto& [name, why] : {std::pair{dir / "missing/x.tga", "No such file or directory"},
+                                        std::pair{dir / "folder.tga", "Is a directory"}})
+            for (const std::function<void()>& write : std::initializer_list<std::function<void()>>{
+                     [&] { WriteTGA(TPictureBuffer(2, 2), name); }, [&] { tile.ExportTGA(name, Background, Shadow); },
+                     [&] { border.ExportTGA(name, 15, Background); }, [&] { river.ExportTGA(name, Background, Shadow); }})
+                EXPECT_EQ(Thrown<EFileCreateError>(write), "Cannot create file \"" + name + "\". " + why);
+        // An overlay without lines writes nothing, not even over an old file.
+        TTileImprovement empty(mode), widest(mode), damaged(mode);
+        empty.ExportTGA(SaveBytes(file, {1, 2, 3}), Background, Shadow);
+        EXPECT_EQ(LoadBytes(file), (std::vector<std::uint8_t>{1, 2, 3}));
+        // A damaged overlay may claim rows too wide for any picture: refused before drawing.
+        std::vector<std::uint16_t> runs(128, 0x0AFF); // 128 runs of 255 pixels and 127 more: the widest picture
+        runs.push_back(0xFA7F);
+        PutLines(widest, {{0, runs}});
+        widest.ExportTGA(dir / "widest.tga", Background, Shadow);
+        runs.insert(runs.begin(), 2, 0x0AFF);
+        PutLines(damaged, {{0, runs}});
+        EXPECT_EQ(Thrown<EInvalidArgument>([&] { damaged.ExportTGA(dir / "w.tga", Background, Shadow); }),
+                  "A picture of 33277x1 pixels is too large for a TGA file");
+        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"b.tga", "bad.tga", "folder.tga", "one.tga", "plain.tga",
+                                                           "r.tga", "t.tga", "widest.tga"}));
     }
-}
-
-TEST(ElementTGA, RefusedPicturesRaiseTheReadersMessageAndChangeNothing)
-{
-    TScratchDir dir;
-    const std::string file = dir / "bad.tga", loadError = "Error loading \"" + file + "\" #15";
-    // Bytes (none: no file), the refusal for tiles and borders, and for overlays (none: not tried).
-    std::vector<std::tuple<std::vector<std::uint8_t>, std::string, std::string>> cases{{{}, loadError, loadError}};
-    for (const TReadCase& c : ReadCases)
-        if (const std::string m = TGAErrorMessage(c.Code, file) + Format(" #%u", TGAReportedCode(c.Code)); c.Code)
-            cases.emplace_back(c.Bytes(), m, c.Code == tgaReadError ? "Error converting \"" + file + "\" #5" : m);
-    for (auto [width, height] : std::initializer_list<std::pair<int, int>>{{95, 72}, {94, 71}, {0, 72}}) {
-        const TTgaFile f{.Width = std::uint16_t(width), .Height = std::uint16_t(height),
-                         .Pixels = Words({0x1111}, std::size_t(width * height))};
-        const std::string message = Format("Image must be of size 94x72 %dx%d", width ? width : 1, width ? height : 1);
-        cases.emplace_back(f.Bytes(), message, ""); // a picture without pixels reads as 1 x 1
-    }
-    for (const auto& [bytes, message, overlayMessage] : cases) {
-        std::filesystem::remove(file);
-        if (!bytes.empty())
-            SaveBytes(file, bytes);
-        TTile tile(0x0000FF, cmRGB555), tileBefore(0x0000FF, cmRGB555);
-        tile.Overlay = std::make_unique<TTileOverlay>();
-        FillTileOverlay(*tile.Overlay);
-        tileBefore.Assign(tile);
-        EXPECT_EQ(Refusal([&] { tile.ImportTGA(file, Background, Shadow, 15); }), message);
-        EXPECT_TRUE(tile.SameAs(tileBefore)) << message;
-        TTileBorder border = NumberedBorder(cmRGB565);
-        EXPECT_EQ(Refusal([&] { border.ImportTGA(file, 2); }), message);
-        EXPECT_TRUE(border == NumberedBorder(cmRGB565)) << message;
-        TTileImprovement overlay(cmRGB565), before(cmRGB565);
-        FillOverlay(overlay);
-        FillOverlay(before);
-        EXPECT_EQ(overlayMessage.empty() ? "" : Refusal([&] { overlay.ImportTGA(file, Background, Shadow); }),
-                  overlayMessage);
-        EXPECT_EQ(Shape(overlay), Shape(before)) << message;
-    }
-}
-
-TEST(ElementTGA, ExportsThatCannotBeWrittenLeaveNothing)
-{
-    TScratchDir dir;
-    const TTile tile(0x00FF00, cmRGB555);
-    TTileImprovement overlay(cmRGB555), empty(cmRGB555), widest(cmRGB555), damaged(cmRGB555);
-    FillOverlay(overlay);
-    std::filesystem::create_directory(dir.Path() / "folder.tga");
-    for (const auto& [name, why] : {std::pair{dir / "missing/x.tga", "No such file or directory"},
-                                    std::pair{dir / "folder.tga", "Is a directory"}})
-        for (const std::function<void()>& write : std::initializer_list<std::function<void()>>{
-                 [&] { WriteTGA(TPictureBuffer(2, 2), name); }, [&] { tile.ExportTGA(name, Background, Shadow); },
-                 [&] { NumberedBorder(0).ExportTGA(name, 15, Background); },
-                 [&] { overlay.ExportTGA(name, Background, Shadow); }})
-            EXPECT_EQ(Thrown<EFileCreateError>(write), "Cannot create file \"" + name + "\". " + why);
-    // An overlay without lines writes nothing, not even over an old file.
-    empty.ExportTGA(dir / "e.tga", Background, Shadow);
-    EXPECT_FALSE(std::filesystem::exists(dir / "e.tga"));
-    empty.ExportTGA(SaveBytes(dir / "e.tga", {1, 2, 3}), Background, Shadow);
-    EXPECT_EQ(LoadBytes(dir / "e.tga"), (std::vector<std::uint8_t>{1, 2, 3}));
-    // A damaged overlay may claim rows too wide for any picture: refused before drawing.
-    std::vector<std::uint16_t> runs(128, 0x0AFF); // 128 runs of 255 pixels and 127 more: the widest picture
-    runs.push_back(0xFA7F);
-    PutLines(widest, {{0, runs}});
-    widest.ExportTGA(dir / "widest.tga", Background, Shadow);
-    runs.insert(runs.begin(), 2, 0x0AFF);
-    PutLines(damaged, {{0, runs}});
-    EXPECT_EQ(Thrown<EInvalidArgument>([&] { damaged.ExportTGA(dir / "w.tga", Background, Shadow); }),
-              "A picture of 33277x1 pixels is too large for a TGA file");
-    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"e.tga", "folder.tga", "widest.tga"}));
-    EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "folder.tga"));
 }
 
 } // namespace

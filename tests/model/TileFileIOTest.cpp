@@ -1,6 +1,7 @@
 // Tile file reading and writing: layouts and round trips, both pixel layouts, appending,
-// the 16-bit limits, files that cannot be written, and damaged files, each refused with
-// its section, element and offset while the set being read into stays as it was.
+// the 16-bit limits, files that cannot be written, files that end after a complete section,
+// and damaged files, each refused with its section, element and offset while the set being
+// read into stays as it was.
 
 #include "Errors.h"
 #include "FileUtil.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -21,6 +23,7 @@ namespace kestrund {
 namespace {
 
 using namespace testing;
+namespace fs = std::filesystem;
 using TWords = std::vector<std::pair<std::size_t, std::vector<std::uint16_t>>>; // stored words at offsets
 
 std::unique_ptr<TTileFile> Load(std::span<const std::uint8_t> data, std::uint8_t mode)
@@ -54,6 +57,9 @@ TEST(TileFileLayout, WordsWhereTheLayoutPutsThemAndUnchangedRoundTrips)
     auto lineless = MakeSmallSet(); // an overlay without lines is still a block; a rule may have no steps
     lineless->Tile(0).Overlay = std::make_unique<TTileOverlay>();
     lineless->AddVariationRule(std::make_unique<TVariationRule>()).SetStepCount(0);
+    // A few thousand elements, overlays up to 255 x 200 with empty rows inside, bit 15 in pixels.
+    const TSetShape game{.TileRules = 600, .Borders = 300, .Tiles = 1200, .TilesWithOverlay = 150, .Rivers = 40,
+                         .Improvements = 200, .VariationRules = 30, .OverlayWidth = 255, .OverlayHeight = 200};
     const struct {
         const char* Name;
         std::unique_ptr<TTileFile> Set;
@@ -71,11 +77,13 @@ TEST(TileFileLayout, WordsWhereTheLayoutPutsThemAndUnchangedRoundTrips)
         {"LinelessOverlayAndSteplessRule", std::move(lineless), cmRGB555, small::FileSize + 6,
          {{small::Tile0At + 4614, {4, 0xFFFF, 0xFFFF}}, {small::VariationRulesAt + 4, {2}},
           {small::FileSize + 4, {0}}}},
+        {"GameShaped555", MakeSet(game, 99, cmRGB555), cmRGB555, 0, {}},
+        {"GameShaped565", MakeSet(game, 99, cmRGB565), cmRGB565, 0, {}},
     };
     for (const auto& [name, set, mode, size, words] : cases) {
         SCOPED_TRACE(name);
         const auto data = set->SaveToMemory(mode);
-        EXPECT_EQ(data.size(), size);
+        EXPECT_TRUE(size == 0 || data.size() == size) << data.size();
         for (const auto& [at, expected] : words)
             for (std::size_t i = 0; i < expected.size(); ++i)
                 EXPECT_EQ(Get16(data, at + 2 * i), expected[i]) << "at " << at + 2 * i;
@@ -92,28 +100,13 @@ TEST(TileFileLayout, WordsWhereTheLayoutPutsThemAndUnchangedRoundTrips)
     }
 }
 
-TEST(TileFileLayout, GameShapedSetRoundTripsInBothModes)
-{
-    // A few thousand elements, overlays up to 255 x 200 with empty rows inside, bit 15 in pixels.
-    const auto set = MakeSet({.TileRules = 600, .Borders = 300, .Tiles = 1200, .TilesWithOverlay = 150, .Rivers = 40,
-                              .Improvements = 200, .VariationRules = 30, .OverlayWidth = 255, .OverlayHeight = 200},
-                             99);
-    for (std::uint8_t mode : {cmRGB555, cmRGB565}) {
-        set->SetColorMode(mode);
-        const auto data = set->SaveToMemory(mode);
-        const auto back = Load(data, mode);
-        EXPECT_TRUE(SameSet(*set, *back));
-        EXPECT_EQ(back->SaveToMemory(mode), data);
-        int widest = 0;
-        for (std::size_t i = 0; i < back->ImprovementCount(); ++i)
-            widest = std::max(widest, back->Improvement(i).MaxWidth());
-        EXPECT_EQ(widest, 255);
-    }
-}
-
 TEST(TileFileModes, FilesOfBothLayoutsDifferOnlyInPixelWordsConvertedPerElement)
 {
+    // Words after a line's end run (padding) are kept as they are, though they look like a literal run.
     const auto set = MakeSmallSet(cmRGB555);
+    auto& lines = set->Tile(1).Overlay->Lines;
+    lines[2]->Words.push_back(0x0C01);
+    lines[5]->Words.insert(lines[5]->Words.end(), {0x0C01, 0x7FFF});
     const auto file555 = set->SaveToMemory(cmRGB555), file565 = set->SaveToMemory(cmRGB565);
     ASSERT_EQ(file555.size(), file565.size());
     std::vector<bool> pixel(file555.size());
@@ -127,7 +120,8 @@ TEST(TileFileModes, FilesOfBothLayoutsDifferOnlyInPixelWordsConvertedPerElement)
     const auto back = Load(set->SaveToMemory(cmRGB555), cmRGB555);
     for (std::size_t i = 0; i < GroundPixelCount; ++i)
         ASSERT_EQ(back->Tile(0).Pixels[i], ConvertPixel(set->Tile(0).Pixels[i], 1, 0)) << i;
-    EXPECT_EQ(back->Tile(1).Pixels, set->Tile(1).Pixels);
+    EXPECT_TRUE(back->Tile(1).SameAs(set->Tile(1)));
+    EXPECT_EQ(back->Tile(1).Overlay->Line(2)->Width, 2); // up to the end run
     std::vector<std::uint16_t> all(65536);
     for (std::size_t p = 0; p < all.size(); ++p)
         all[p] = static_cast<std::uint16_t>(p);
@@ -157,6 +151,10 @@ TEST(TileFileAppend, AddsElementsAfterTheExistingOnesAndTakesTheHeaders)
     EXPECT_TRUE(set->River(3).SameAs(other->River(1)) && set->Improvement(5).SameAs(other->Improvement(2)));
     for (std::size_t i = 0; i < set->TileCount(); ++i)
         EXPECT_EQ(std::ranges::count(set->TileIndexList(), IntToStrPad(set->Tile(i).TileIndex, 2, '0')), 1) << i;
+    // A file that stops after its rules leaves the set's headers.
+    EXPECT_EQ(set->LoadFromMemory(std::span(data.data(), 2 + 2 * 30), true).MissingSections, 5u);
+    EXPECT_EQ(std::pair(set->BorderHeader, set->TileHeader), std::pair(other->BorderHeader, other->TileHeader));
+    EXPECT_EQ(Counts(*set), (std::array<std::size_t, 6>{7, 4, 7, 4, 6, 4}));
 }
 
 // Counts are 16-bit in the file: a list takes its 65535th element and refuses the next,
@@ -234,7 +232,7 @@ TEST(TileFileLimits, OverlayBlocksPast65535BytesAreRefused)
               "VariationRules: element 0 has 65536 steps, more than 65535");
 }
 
-TEST(TileFileFiles, SavedAndOpenedInBothModesWithErrorsNamingTheFile)
+TEST(TileFileFiles, SavedAndOpenedInBothModesWithErrorsSayingWhy)
 {
     TScratchDir dir;
     const auto set = MakeSet({.Tiles = 8}, 3); // larger than the 64 KiB a read takes first
@@ -247,22 +245,29 @@ TEST(TileFileFiles, SavedAndOpenedInBothModesWithErrorsNamingTheFile)
         EXPECT_EQ(back.SaveToMemory(mode), set->SaveToMemory(mode));
         EXPECT_EQ(back.River(0).Line(back.River(0).FirstLine)->ColorMode, mode);
     }
-    const std::string uncreatable = dir / "missing/set.til";
-    EXPECT_EQ(Thrown<EFileCreateError>([&] { set->SaveToFile(uncreatable, cmRGB555); }),
-              "Cannot create file \"" + uncreatable + "\". No such file or directory");
-    for (const auto& [name, why] : {std::pair{dir / "missing.til", "No such file or directory"},
-                                    std::pair{dir.Path().string(), "Is a directory"}}) // a folder is no file
+    fs::create_directory(dir / "folder.til");
+    for (const auto& [name, why] : {std::pair{dir / "missing/set.til", "No such file or directory"},
+                                    std::pair{dir / "folder.til", "Is a directory"}}) {
+        EXPECT_EQ(Thrown<EFileCreateError>([&] { set->SaveToFile(name, cmRGB555); }),
+                  "Cannot create file \"" + name + "\". " + why);
         for (bool append : {false, true})
             EXPECT_EQ(Thrown<EFileOpenError>([&] { set->LoadFromFile(name, append); }),
                       "Cannot open file \"" + name + "\". " + why);
+    }
     EXPECT_TRUE(SameSet(*set, *MakeSet({.Tiles = 8}, 3)));
+    // Saving through a link writes the file it names, which keeps its permissions.
+    const auto shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(dir / "set.til", shared);
+    fs::create_symlink("set.til", dir / "link.til");
+    set->SaveToFile(dir / "link.til", cmRGB555);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.til") && fs::status(dir / "set.til").permissions() == shared);
     // A set that cannot be saved leaves the previous file and no other.
     TTileFile bad;
     bad.AddImprovement(ImprovementWithBlockWords(40000));
-    EXPECT_THROW(bad.SaveToFile(dir / "set.til", cmRGB555), EInvalidArgument);
+    EXPECT_THROW(bad.SaveToFile(dir / "set.til", cmRGB565), EInvalidArgument);
     EXPECT_THROW(bad.SaveToFile(dir / "new.til", cmRGB555), EInvalidArgument);
-    EXPECT_EQ(ReadWholeFile(dir / "set.til"), set->SaveToMemory(cmRGB565));
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"set.til"});
+    EXPECT_EQ(ReadWholeFile(dir / "set.til"), set->SaveToMemory(cmRGB555));
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"folder.til", "link.til", "set.til"}));
 }
 
 // A full disk, as a file size limit in a child process: the write or the final flush
@@ -286,6 +291,35 @@ TEST(TileFileFilesDeathTest, FullDiskFailsTheSaveAndLeavesThePreviousFile)
         EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "");
         EXPECT_EQ(LoadBytes(name), std::vector<std::uint8_t>(30, 0x55));
         EXPECT_EQ(dir.Entries(), std::vector<std::string>{"old.til"});
+    }
+}
+
+// Older sets end after a complete section: the sections after it read as empty, and
+// are written back.
+TEST(TileFileEnds, AFileEndingAfterAnySectionLoadsWithTheRestEmpty)
+{
+    const auto full = MakeSet({}, 11)->SaveToMemory(cmRGB555);
+    std::size_t TSetShape::*const counts[] = {&TSetShape::TileRules, &TSetShape::Borders,      &TSetShape::Tiles,
+                                              &TSetShape::Rivers,    &TSetShape::Improvements, &TSetShape::VariationRules};
+    const std::size_t emptySection[6] = {2, 8, 4, 2, 2, 2}; // its count, and the borders' and tiles' headers
+    for (int last = 0; last < 5; ++last) {
+        TSetShape shape;
+        std::size_t missingBytes = 0;
+        for (int k = last + 1; k < 6; ++k) {
+            shape.*counts[k] = 0;
+            missingBytes += emptySection[k];
+        }
+        const auto expected = MakeSet(shape, 11); // the same random words up to the end of section last
+        if (last < 1)
+            expected->BorderHeader = TTileFile().BorderHeader;
+        if (last < 2)
+            expected->TileHeader = 0;
+        const auto resaved = expected->SaveToMemory(cmRGB555);
+        TTileFile set;
+        const auto info = set.LoadFromMemory(std::span(full.data(), resaved.size() - missingBytes), false);
+        EXPECT_EQ(std::tuple(info.MissingSections, info.TrailingBytes), std::tuple(5u - last, 0u));
+        EXPECT_TRUE(SameSet(set, *expected)) << last;
+        EXPECT_EQ(set.SaveToMemory(cmRGB555), resaved) << last;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -73,14 +74,16 @@ constexpr std::size_t VariationRule0At = 12168; // 2 steps
 constexpr std::size_t FileSize = 12178;
 } // namespace small
 
-// Lines at their rows (in order, into an overlay without lines); FirstLine and LastLine
-// from the first and last of them.
-inline void PutLines(TTileOverlay& o, std::initializer_list<std::pair<std::size_t, std::vector<std::uint16_t>>> rows)
+// Row r of the overlay holds the words rows[r], rows not named have no line; FirstLine and
+// LastLine from the first and last of them.
+using TRows = std::map<std::size_t, std::vector<std::uint16_t>>;
+inline void PutLines(TTileOverlay& o, const TRows& rows)
 {
+    o.Lines.resize(rows.rbegin()->first + 1);
     for (const auto& [row, words] : rows)
-        o.Lines.resize(row + 1), o.Lines[row].emplace(o.ColorMode, words);
+        o.Lines[row].emplace(o.ColorMode, words);
     o.FirstLine = static_cast<std::uint16_t>(rows.begin()->first);
-    o.LastLine = static_cast<std::uint16_t>(o.Lines.size() - 1);
+    o.LastLine = static_cast<std::uint16_t>(rows.rbegin()->first);
 }
 
 inline std::unique_ptr<TLine> LineOf(std::initializer_list<std::uint16_t> words, std::uint8_t mode)
