@@ -25,11 +25,13 @@ T& InsertInto(std::vector<std::unique_ptr<T>>& list, std::size_t i, std::unique_
 }
 
 template <class T>
-void DeleteFrom(std::vector<std::unique_ptr<T>>& list, std::size_t i)
+std::unique_ptr<T> TakeFrom(std::vector<std::unique_ptr<T>>& list, std::size_t i)
 {
     if (i >= list.size())
         throw EListIndexError(static_cast<long long>(i));
+    std::unique_ptr<T> taken = std::move(list[i]);
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+    return taken;
 }
 
 template <class T>
@@ -141,16 +143,29 @@ TVariationRule& TTileFile::InsertVariationRule(std::size_t i, std::unique_ptr<TV
     return InsertInto(FVariationRules, i, std::move(rule), "variation rules");
 }
 
-void TTileFile::DeleteTileRule(std::size_t i) { DeleteFrom(FTileRules, i); }
-void TTileFile::DeleteBorder(std::size_t i) { DeleteFrom(FBorders, i); }
-void TTileFile::DeleteTile(std::size_t i)
+void TTileFile::DeleteTileRule(std::size_t i) { TakeTileRule(i); }
+void TTileFile::DeleteBorder(std::size_t i) { TakeBorder(i); }
+void TTileFile::DeleteTile(std::size_t i) { TakeTile(i); }
+void TTileFile::DeleteRiver(std::size_t i) { TakeRiver(i); }
+void TTileFile::DeleteImprovement(std::size_t i) { TakeImprovement(i); }
+void TTileFile::DeleteVariationRule(std::size_t i) { TakeVariationRule(i); }
+
+std::unique_ptr<TTileRule> TTileFile::TakeTileRule(std::size_t i)
 {
-    DeleteFrom(FTiles, i);
-    RebuildTileIndexList();
+    auto rule = TakeFrom(FTileRules, i);
+    rule->Owner = nullptr;
+    return rule;
 }
-void TTileFile::DeleteRiver(std::size_t i) { DeleteFrom(FRivers, i); }
-void TTileFile::DeleteImprovement(std::size_t i) { DeleteFrom(FImprovements, i); }
-void TTileFile::DeleteVariationRule(std::size_t i) { DeleteFrom(FVariationRules, i); }
+std::unique_ptr<TTileBorder> TTileFile::TakeBorder(std::size_t i) { return TakeFrom(FBorders, i); }
+std::unique_ptr<TTile> TTileFile::TakeTile(std::size_t i)
+{
+    auto tile = TakeFrom(FTiles, i);
+    RebuildTileIndexList();
+    return tile;
+}
+std::unique_ptr<TRiver> TTileFile::TakeRiver(std::size_t i) { return TakeFrom(FRivers, i); }
+std::unique_ptr<TTileImprovement> TTileFile::TakeImprovement(std::size_t i) { return TakeFrom(FImprovements, i); }
+std::unique_ptr<TVariationRule> TTileFile::TakeVariationRule(std::size_t i) { return TakeFrom(FVariationRules, i); }
 
 TTile* TTileFile::FindTile(std::uint16_t tileID) const
 {

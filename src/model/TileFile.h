@@ -81,6 +81,14 @@ public:
     void DeleteImprovement(std::size_t i);
     void DeleteVariationRule(std::size_t i);
 
+    // Removes the element and hands it to the caller, who may insert it again.
+    std::unique_ptr<TTileRule> TakeTileRule(std::size_t i);
+    std::unique_ptr<TTileBorder> TakeBorder(std::size_t i);
+    std::unique_ptr<TTile> TakeTile(std::size_t i);
+    std::unique_ptr<TRiver> TakeRiver(std::size_t i);
+    std::unique_ptr<TTileImprovement> TakeImprovement(std::size_t i);
+    std::unique_ptr<TVariationRule> TakeVariationRule(std::size_t i);
+
     // Empties every list.
     void Clear();
     // Back to one default element of each kind.

@@ -169,6 +169,8 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
 
     ReadSettings();
     FErrorLog = new TErrorLogForm(FIniPath, this);
+    connect(&Document, &TTileSetDocument::ElementsMoved, this, &TMainForm::ElementsChanged);
+    connect(&Document, &TTileSetDocument::ElementChanged, this, [this](int kind) { ElementsChanged(kind); });
     if (!fileToOpen.empty())
         LoadTileFile(fileToOpen, false);
     UpdateCounters();
@@ -264,18 +266,6 @@ int TMainForm::BorderMask() const
     return mask;
 }
 
-std::size_t TMainForm::Count(int kind) const
-{
-    switch (kind) {
-    case kTiles: return TileFile.TileCount();
-    case kBorders: return TileFile.BorderCount();
-    case kRivers: return TileFile.RiverCount();
-    case kImprovements: return TileFile.ImprovementCount();
-    case kRules: return TileFile.TileRuleCount();
-    default: return TileFile.VariationRuleCount();
-    }
-}
-
 TViewState TMainForm::ViewState() const
 {
     TViewState v;
@@ -343,6 +333,16 @@ void TMainForm::UpdateCounters()
 {
     for (int k = 0; k < KindCount; ++k)
         CountLabels[static_cast<std::size_t>(k)]->setText(Q(CountText(Count(k), miViewHex->isChecked())));
+}
+
+void TMainForm::ElementsChanged(int kind)
+{
+    // The rule the view follows may be the one that went.
+    if (kind == kRules)
+        CurrentRule = nullptr;
+    UpdateCounters();
+    SetSpinLimits();
+    RedrawView();
 }
 
 void TMainForm::SetSpinLimits()

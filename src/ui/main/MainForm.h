@@ -4,7 +4,7 @@
 
 #include "MainSettings.h"
 #include "Prompts.h"
-#include "TileFile.h"
+#include "TileSetDocument.h"
 #include "TileView.h"
 
 #include <QMainWindow>
@@ -28,9 +28,6 @@ class TErrorLogForm;
 class TExtSpinEdit;
 class TTileViewWidget;
 
-// Element kinds in the order of the left panel.
-enum TKind { kTiles, kBorders, kRivers, kImprovements, kRules, kVariationRules, KindCount };
-
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -40,7 +37,8 @@ public:
     ~TMainForm() override;
 
     // State
-    TTileFile TileFile;
+    TTileSetDocument Document;
+    TTileFile& TileFile = Document.Set();
     QImage ViewPicture;
     int ImgBorderWidth = 2;
     int ZoomFactor = 1;
@@ -126,7 +124,8 @@ private:
     void ShowLoading(bool on);
     void LoadImportLog();
     std::string& ImageFolder(int kind);
-    std::size_t Count(int kind) const;
+    std::size_t Count(int kind) const { return Document.Count(kind); }
+    void ElementsChanged(int kind);
 
     TPrompts& FPrompts;
     std::string FIniPath;
