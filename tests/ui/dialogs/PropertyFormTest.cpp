@@ -1,0 +1,519 @@
+#include "ElementStrip.h"
+#include "ExtSpinEdit.h"
+#include "IniFile.h"
+#include "MiscFunc.h"
+#include "Prompts.h"
+#include "PropertyForm.h"
+#include "Scratch.h"
+#include "SetBuilders.h"
+#include "SystemColors.h"
+#include "Targa.h"
+#include "TgaBuilder.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace kestrund;
+using namespace kestrund::testing;
+
+namespace {
+
+// Answers nothing but colours and records the messages.
+struct TRecordingPrompts : TPrompts {
+    std::vector<std::string> Messages;
+    std::optional<std::string> OpenFile(const TFileDialogRequest&) override { return {}; }
+    std::optional<std::string> SaveFile(const TFileDialogRequest&) override { return {}; }
+    int Message(const std::string& text, TMsgType, int) override
+    {
+        Messages.push_back(text);
+        return mbOK;
+    }
+    std::optional<TColor> ChooseColor(TColor) override { return clAqua; }
+    void About(const std::string&, const std::string&) override {}
+};
+
+// Whether the dialog's element equals the set's element of its kind at i.
+::testing::AssertionResult Same(const TElementEditResult& r, const TTileFile& s, std::size_t i)
+{
+    const bool same = r.TileRule        ? *r.TileRule == s.TileRule(i)
+                      : r.Border        ? *r.Border == s.Border(i) && r.Border->ColorMode() == s.Border(i).ColorMode()
+                      : r.Tile          ? r.Tile->SameAs(s.Tile(i))
+                      : r.River         ? r.River->SameAs(s.River(i))
+                      : r.Improvement   ? r.Improvement->SameAs(s.Improvement(i))
+                      : r.VariationRule ? *r.VariationRule == s.VariationRule(i)
+                                        : false;
+    return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "element " << i << " changed";
+}
+
+TElementEditRequest Req(TPropertyKind kind, bool add, int position = 0, const TTileFile* set = nullptr)
+{
+    TElementEditRequest r;
+    r.Kind = kind, r.Add = add, r.Position = position, r.Set = set;
+    return r;
+}
+
+struct PropertyFormTest : ::testing::Test {
+    TScratchDir dir;
+    std::string ini = dir / "Kestrund.ini";
+    TRecordingPrompts prompts;
+    std::unique_ptr<TPropertyForm> form = std::make_unique<TPropertyForm>(prompts, ini);
+    std::unique_ptr<TTileFile> set = MakeRichSet(7, true);
+
+    template <class T = QWidget>
+    T* W(const QString& name)
+    {
+        T* w = form->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    TExtSpinEdit* Spin(const QString& name) { return W<TExtSpinEdit>(name); }
+    QComboBox* Combo(const QString& name) { return W<QComboBox>(name); }
+    QString Text() { return W<QPlainTextEdit>("mVariationRule")->toPlainText(); }
+    // A choice from a list, as the user makes it.
+    void Pick(const QString& combo, int item)
+    {
+        Combo(combo)->setCurrentIndex(item);
+        emit Combo(combo)->activated(item);
+    }
+    void Focus(const QString& name)
+    {
+        QFocusEvent event(QEvent::FocusIn);
+        QApplication::sendEvent(W(name), &event);
+    }
+    // Runs the dialog: act inside it, then OK or Cancel.
+    std::optional<TElementEditResult> Run(TElementEditRequest r, const std::function<void()>& act = {}, bool ok = true)
+    {
+        if (!r.Set)
+            r.Set = set.get();
+        QTimer::singleShot(0, form.get(), [this, act, ok] {
+            if (act)
+                act();
+            if (form->isVisible())
+                W<QPushButton>(ok ? "btnOk" : "btnCancel")->click();
+        });
+        return RunPropertyForm(*form, r);
+    }
+    std::optional<TElementEditResult> Edit(TPropertyKind kind, int i, const std::function<void()>& act = {})
+    {
+        return Run(Req(kind, false, i), act);
+    }
+};
+
+TEST_F(PropertyFormTest, OpeningAndOkGivesBackEveryElementUnchanged)
+{
+    for (std::uint8_t mode : {cmRGB555, cmRGB565})
+        for (bool hex : {false, true}) {
+            set = MakeRichSet(11, true);
+            set->SetColorMode(mode);
+            // Values the controls cannot show stay as stored.
+            set->River(0).Directions = {2, 0, 1, 7, 3, 1, 0, 65535, 1};
+            set->Tile(0).BorderEdges = 0xA5;
+            set->VariationRule(0).Steps = {0xFFFFFFFF, 0x0000C020, 0};
+            set->TileRule(0).Values[rvAlt3] = 0x8000;
+            for (int kind = 0; kind < PropertyKindCount; ++kind)
+                for (std::size_t i = 0; i < KindCount(*set, TPropertyKind(kind)); ++i) {
+                    const auto r = Run([&] { auto r = Req(TPropertyKind(kind), false, int(i)); r.Hex = hex; return r; }());
+                    ASSERT_TRUE(r && r->Replace && r->Position == int(i)) << kind;
+                    EXPECT_TRUE(Same(*r, *set, i)) << "kind " << kind << " mode " << int(mode) << " hex " << hex;
+                }
+        }
+}
+
+TEST_F(PropertyFormTest, CancelAndImpossibleEditsGiveNothing)
+{
+    EXPECT_FALSE(Run(Req(pkTile, false, 0), {}, false));
+    EXPECT_FALSE(Run(Req(pkTile, false, int(set->TileCount()))));
+    EXPECT_FALSE(Run(Req(pkTile, false, -1)));
+    TTileFile empty;
+    empty.Clear();
+    EXPECT_FALSE(Run(Req(pkBorder, false, 0, &empty)));
+    const auto added = Run(Req(pkBorder, true, 3, &empty));
+    ASSERT_TRUE(added && added->Border);
+    EXPECT_FALSE(added->Replace);
+    EXPECT_EQ(added->Position, 0);
+}
+
+TEST_F(PropertyFormTest, FreshTileRuleShowsMinusOneAndStoresFFFF)
+{
+    const QStringList fields{"seID", "seAlt1", "seAlt2", "seAlt3", "seAlt4", "seAlt5", "seN",  "seNE",
+                             "seE",  "seSE",   "seS",    "seSW",   "seW",    "seNW",   "seCenter"};
+    for (const auto& [hex, shown] : {std::pair{false, "-1"}, std::pair{true, "FFFF"}}) {
+        QStringList texts;
+        const auto r = Run([&] { auto r = Req(pkTileRule, true, 0); r.Hex = hex; return r; }(), [&] {
+            for (const QString& f : fields)
+                texts << Spin(f)->text();
+        });
+        EXPECT_EQ(texts, QStringList(fields.size(), shown));
+        ASSERT_TRUE(r && r->TileRule);
+        EXPECT_EQ(r->TileRule->Values, TTileRule().Values);
+        EXPECT_EQ(form->windowTitle(), "Add Tile Rule");
+    }
+}
+
+TEST_F(PropertyFormTest, WhereTheResultGoes)
+{
+    const int count = int(set->BorderCount());
+    struct Row {
+        bool add;
+        std::function<void(PropertyFormTest&)> act;
+        bool replace, last;
+        int position;
+    };
+    const Row rows[] = {
+        {false, [](PropertyFormTest& t) { t.W<QCheckBox>("cbReplace")->click(); }, false, false, 1},
+        {false, [](PropertyFormTest& t) { t.Spin("sePos")->SetValue(99); }, true, false, 1}, // Edit replaces what it opened
+        {true, [](PropertyFormTest& t) { t.W<QCheckBox>("cbReplace")->click(); }, true, true, 1},
+        {true, [count](PropertyFormTest& t) { t.W<QCheckBox>("cbLast")->click(), t.Spin("sePos")->SetValue(count); }, false,
+         false, count},
+        {true, [](PropertyFormTest& t) { t.W<QCheckBox>("cbLast")->click(), t.Spin("sePos")->setText("99"); }, false, false,
+         count},
+        {true, [](PropertyFormTest& t) { t.W<QCheckBox>("cbLast")->click(), t.Spin("sePos")->setText("-3"); }, false, false, 0},
+        {true,
+         [](PropertyFormTest& t) {
+             t.W<QCheckBox>("cbLast")->click(), t.Spin("sePos")->SetValue(99), t.W<QCheckBox>("cbReplace")->click();
+         },
+         true, false, count - 1},
+    };
+    for (const Row& row : rows) {
+        const auto r = Run(Req(pkBorder, row.add, 1), [&] { row.act(*this); });
+        ASSERT_TRUE(r && r->Border);
+        EXPECT_EQ(std::tuple(r->Replace, r->Last, r->Position), std::tuple(row.replace, row.last, row.position))
+            << row.add;
+    }
+    // Edit with Replace unchecked: the edited values as a copy; the set is never touched.
+    const TTileBorder before = [&] { TTileBorder b; b.Assign(set->Border(1)); return b; }();
+    const auto r = Edit(pkBorder, 1, [&] { W<QCheckBox>("cbReplace")->click(), Spin("seID")->SetValue(77); });
+    EXPECT_EQ(r->Border->Inside, 77);
+    EXPECT_EQ(r->Border->Edges, before.Edges);
+    EXPECT_TRUE(set->Border(1) == before);
+}
+
+TEST_F(PropertyFormTest, PositionLimits)
+{
+    EXPECT_EQ(PositionRange(0, false), (TPositionRange{0, 0}));
+    EXPECT_EQ(PositionRange(0, true), (TPositionRange{0, 0}));
+    EXPECT_EQ(PositionRange(5, false), (TPositionRange{0, 5}));
+    EXPECT_EQ(PositionRange(5, true), (TPositionRange{0, 4}));
+    TTileFile empty;
+    empty.Clear();
+    bool replaceEnabled = true;
+    Run(Req(pkTile, true, 0, &empty), [&] { replaceEnabled = W("cbReplace")->isEnabled(); });
+    EXPECT_FALSE(replaceEnabled); // nothing to replace
+}
+
+TEST_F(PropertyFormTest, BorderCornerStoresOneEdgeEverywhere)
+{
+    const TTileBorder& b = set->Border(0);
+    const std::pair<QStringList, int> rows[] = {{{"cbSW"}, 0}, {{"cbNW"}, 1}, {{"cbSW", "cbNE"}, 2},
+                                                {{"cbSE"}, 3}, {{"cbSE", "cbSE"}, -1}};
+    for (const auto& [clicks, corner] : rows) {
+        const auto r = Edit(pkBorder, 0, [&] {
+            for (const QString& box : clicks)
+                W<QCheckBox>(box)->click();
+        });
+        for (int e = 0; e < 4; ++e) {
+            TCBorder expected = b.Edges[e];
+            expected.CopyOriented(b.Edges[corner < 0 ? e : corner]);
+            EXPECT_EQ(r->Border->Edges[e], expected) << clicks.join(",").toStdString() << " edge " << e;
+        }
+    }
+}
+
+TEST_F(PropertyFormTest, TileCornersMarkTheGroundAndUncheckingRestoresIt)
+{
+    set->Tile(1).BorderEdges = 0;
+    const auto marked = Edit(pkTile, 1, [&] { W<QCheckBox>("cbSW")->click(); });
+    EXPECT_EQ(marked->Tile->BorderEdges, 1);
+    const TMaskPoint p = BorderMask(edgeSouthWest)[0];
+    const TDiamondRow row = DiamondRow(p.Y);
+    EXPECT_EQ(marked->Tile->Pixels[std::size_t(row.Start + p.X - row.Left)], 0); // marker of edge 0
+    const auto undone = Edit(pkTile, 1, [&] { W<QCheckBox>("cbSW")->click(), W<QCheckBox>("cbSW")->click(); });
+    EXPECT_TRUE(Same(*undone, *set, 1));
+}
+
+TEST_F(PropertyFormTest, RiverBoxesAndTypeWriteOnlyWhatChanged)
+{
+    set->River(0).Directions = {2, 0, 1, 7, 3, 1, 0, 65535, 1};
+    const auto r = Edit(pkRiver, 0, [&] {
+        W<QCheckBox>("cbW")->click(); // 2 shows unchecked: checking stores 1
+        W<QCheckBox>("cbN")->click(); // 1 unchecked: 0
+        QTest::keyClick(Spin("seID"), Qt::Key_3, Qt::ControlModifier); // cbSE (65535) checked: 1
+        Pick("cbLand", 1);
+    });
+    EXPECT_EQ(r->River->Directions, (std::array<std::uint16_t, 9>{1, 0, 0, 7, 2, 1, 0, 1, 1}));
+}
+
+TEST_F(PropertyFormTest, KeysOfTheDialog)
+{
+    set->River(0).Directions = {0, 0, 0, 0, 1, 0, 0, 0, 0};
+    set->Tile(0).BorderEdges = 0;
+    struct Row {
+        TPropertyKind kind;
+        QString target;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        QString checkedBox; // empty: none
+        bool closed;
+    };
+    const Row rows[] = {
+        {pkRiver, "seID", Qt::Key_5, Qt::ControlModifier, "", false},
+        {pkRiver, "seID", Qt::Key_8, Qt::ControlModifier, "cbN", false},
+        {pkRiver, "cbLand", Qt::Key_1, Qt::ControlModifier | Qt::KeypadModifier, "cbSW", false},
+        {pkTile, "seID", Qt::Key_8, Qt::ControlModifier, "", false}, // a tile has no north box
+        {pkTile, "seID", Qt::Key_9, Qt::ControlModifier, "cbNE", false},
+        {pkTile, "seAlt1", Qt::Key_Return, Qt::NoModifier, "", true},
+        {pkVariationRule, "cbVR0Dir", Qt::Key_Enter, Qt::KeypadModifier, "", true},
+        {pkVariationRule, "mVariationRule", Qt::Key_Return, Qt::NoModifier, "", false},
+    };
+    for (const Row& row : rows) {
+        QStringList checked;
+        bool closed = true;
+        qsizetype added = 0;
+        W<QCheckBox>("cbHexEd")->setChecked(row.target == "mVariationRule");
+        Run(Req(row.kind, false, 0), [&] {
+            const qsizetype before = Text().count('\n');
+            QTest::keyClick(W(row.target), row.key, row.mods);
+            added = Text().count('\n') - before;
+            closed = !form->isVisible();
+            for (QCheckBox* box : form->findChildren<QCheckBox*>(QRegularExpression("^cb(N|S|E|W|NE|NW|SE|SW)$")))
+                if (box->isChecked())
+                    checked << box->objectName();
+        });
+        EXPECT_EQ(checked, row.checkedBox.isEmpty() ? QStringList() : QStringList{row.checkedBox})
+            << row.target.toStdString() << " " << row.key;
+        EXPECT_EQ(closed, row.closed) << row.target.toStdString();
+        EXPECT_EQ(added, row.target == "mVariationRule" ? 1 : 0);
+    }
+}
+
+TEST_F(PropertyFormTest, AcceptedByEveryOkAndClearedByEachUse)
+{
+    Run(Req(pkTile, false, 0), [&] { QTest::keyClick(Spin("seID"), Qt::Key_Return); }, false);
+    EXPECT_FALSE(form->Accepted()); // applied
+    form->SetKind(pkTile);
+    QTimer::singleShot(0, [&] { QTest::keyClick(W("btnOk"), Qt::Key_O, Qt::AltModifier); });
+    form->exec();
+    EXPECT_TRUE(form->Accepted());
+    form->SetKind(pkBorder);
+    EXPECT_FALSE(form->Accepted());
+}
+
+TEST_F(PropertyFormTest, CtrlClickOnThePreviewPicksColours)
+{
+    struct Row {
+        QPoint at;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers mods;
+        bool transparent, shadow;
+    };
+    const Row rows[] = {
+        {{143, 96}, Qt::LeftButton, Qt::ControlModifier, true, false},
+        {{143, 96}, Qt::RightButton, Qt::ControlModifier, false, true},
+        {{143, 96}, Qt::LeftButton, Qt::NoModifier, false, false},
+        {{0, 96}, Qt::LeftButton, Qt::ControlModifier, false, false},
+        {{143, 0}, Qt::RightButton, Qt::ControlModifier, false, false},
+    };
+    const TTile& tile = set->Tile(0);
+    const TColor ground = PixelToColor(tile.Pixels[std::size_t(DiamondRow(48).Start + 47)], tile.ColorMode);
+    for (const Row& row : rows) {
+        form->SetImportTransparent(1), form->SetImportShadow(2);
+        Edit(pkTile, 0, [&] { QTest::mouseClick(W("pbResource"), row.button, row.mods, row.at); });
+        EXPECT_EQ(form->ImportTransparent(), row.transparent ? ground : 1);
+        EXPECT_EQ(form->ImportShadow(), row.shadow ? ground : 2);
+    }
+}
+
+TEST_F(PropertyFormTest, LoadingAPicture)
+{
+    TTgaFile good{.Width = TileWidth, .Height = TileHeight, .Pixels = Words({0x7C00}, TileWidth * TileHeight)};
+    TTgaFile small{.Width = 10, .Height = 10, .Pixels = Words({0x7C00}, 100)};
+    TTgaFile mapped{.ImageType = 1, .Width = 1, .Height = 1, .Pixels = Words({0})};
+    SaveBytes(dir / "good.tga", good.Bytes());
+    SaveBytes(dir / "small.tga", small.Bytes());
+    SaveBytes(dir / "mapped.tga", mapped.Bytes());
+    struct Row {
+        TPropertyKind kind;
+        std::string file;
+        bool alwaysDefault;
+        std::string message; // empty: loaded
+    };
+    const Row rows[] = {
+        {pkTile, "good.tga", false, ""},
+        {pkBorder, "good.tga", true, ""},
+        {pkRiver, "good.tga", false, ""},
+        {pkImprovement, "good.tga", false, ""},
+        {pkTile, "small.tga", false, "Image must be of size 94x72\n\rSelected image size was 10x10"},
+        {pkBorder, "mapped.tga", false, TGAErrorMessage(tgaUnsupportedType, dir / "mapped.tga")},
+        {pkRiver, "missing.tga", true, TGAErrorMessage(tgaLoadError, dir / "missing.tga")},
+    };
+    for (const Row& row : rows) {
+        TImportTGARequest asked;
+        form->SetImportTGAChooser([&](const TImportTGARequest& request) {
+            asked = request;
+            return TImportTGAResult{dir / row.file, "/elsewhere", clRed, clBlue, clLime};
+        });
+        form->SetAlwaysUseDefault(row.alwaysDefault);
+        form->SetImportTransparent(clWhite), form->SetImportShadow(clBlack), form->SetPreviewBackground(clNavy);
+        prompts.Messages.clear();
+        const auto r = Run([&] { auto r = Req(row.kind, false, 0); r.ImageDirectory = "/pictures"; return r; }(),
+                           [&] { W<QPushButton>("btnLoad")->click(); });
+        EXPECT_EQ(asked.Directory, "/pictures");
+        EXPECT_EQ(std::tuple(asked.Transparent, asked.Shadow, asked.PreviewBackground),
+                  std::tuple(clWhite, clBlack, clNavy));
+        EXPECT_EQ(r->ImageDirectory, "/elsewhere");
+        EXPECT_EQ(prompts.Messages, row.message.empty() ? std::vector<std::string>{} : std::vector{row.message});
+        EXPECT_EQ(Same(*r, *set, 0), !row.message.empty()) << row.file << " kind " << row.kind;
+        const bool adopted = !row.alwaysDefault;
+        EXPECT_EQ(std::tuple(form->ImportTransparent(), form->ImportShadow(), form->PreviewBackground()),
+                  adopted ? std::tuple(clRed, clBlue, clLime) : std::tuple(clWhite, clBlack, clNavy));
+    }
+    form->SetImportTGAChooser({});
+    EXPECT_TRUE(Same(*Edit(pkTile, 0, [&] { W<QPushButton>("btnLoad")->click(); }), *set, 0));
+}
+
+TEST_F(PropertyFormTest, SettingsRoundTrip)
+{
+    form.reset();
+    EXPECT_FALSE(std::filesystem::exists(ini) && TIniFile(ini).SectionExists("Colors")) << "defaults write nothing";
+    form = std::make_unique<TPropertyForm>(prompts, ini);
+    W<QCheckBox>("cbHexEd")->setChecked(true);
+    form->SetImportTransparent(0x123456), form->SetImportShadow(clBtnText), form->SetPreviewBackground(clLime);
+    form->SetAlwaysUseDefault(true);
+    form->move(form->pos() + QPoint(7, 9));
+    const QPoint moved = form->pos();
+    form.reset();
+    const TIniFile file(ini);
+    EXPECT_EQ(file.ReadString("Colors", "ImportShadow", ""), "-2147483630");
+    EXPECT_EQ(file.ReadString("Preferences", "EditVariationRuleASText", ""), "1");
+    form = std::make_unique<TPropertyForm>(prompts, ini);
+    EXPECT_TRUE(form->IsTextEdit());
+    EXPECT_EQ(std::tuple(form->ImportTransparent(), form->ImportShadow(), form->PreviewBackground()),
+              std::tuple(TColor(0x123456), clBtnText, clLime));
+    EXPECT_TRUE(form->AlwaysUseDefault());
+    EXPECT_EQ(form->pos(), moved);
+    // Persistent colours are the options dialog's: the last used ones are not written over them.
+    form->SetPersistentColors(true);
+    form->SetImportTransparent(clRed);
+    form.reset();
+    EXPECT_EQ(TIniFile(ini).ReadInteger("Colors", "ImportTransparant", 0), 0x123456);
+}
+
+// ---- Variation rules ----
+
+TEST(VariationRuleText, EntriesAsLinesAndBack)
+{
+    const std::pair<std::uint32_t, std::string> written[] = {
+        {PackStep(3, 1, 12), "03,1,0012"}, {PackStep(255, 31, 65535), "255,31,65535"}, {0, "00,0,0000"}};
+    for (const auto& [step, line] : written)
+        EXPECT_EQ(StepLine(step), line);
+    const std::pair<std::string, std::uint32_t> read[] = {
+        {"7,,12", PackStep(7, 0, 12)},     {"x", 0},
+        {"03 1 0012", PackStep(3, 1, 12)}, {" 3 , 2 ,\"7\" extra", PackStep(3, 2, 7)},
+        {"$1F,$3,$FFFF", PackStep(31, 3, 65535)}, {"300,33,70000", PackStep(44, 1, 4464)},
+        {"-1,4,5", PackStep(255, 4, 5)},   {",2", PackStep(0, 2, 0)},
+        {"1,2,99999999999", PackStep(1, 2, 0)}, {"1,2,$", PackStep(1, 2, 0)},
+    };
+    for (const auto& [line, step] : read)
+        EXPECT_EQ(ParseStepLine(line), step) << line;
+    EXPECT_EQ(CommaItems("a,\"b,\"\"c\"\" d\",,"), (std::vector<std::string>{"a", "b,\"c\" d", "", ""}));
+    EXPECT_EQ(TextLines("a\r\n\nb\n"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_TRUE(TextLines("").empty());
+    EXPECT_EQ(RowStep("05", "", ""), PackStep(5, 31, 65535));
+}
+
+TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
+{
+    // Tile 0's index, made stale in the index list: that index now has no tile.
+    const std::string stale = set->TileIndexList().front();
+    for (std::size_t i = 0; i < set->TileCount(); ++i)
+        if (IntToStrPad(set->Tile(i).TileIndex, 2, '0') == stale)
+            set->Tile(i).TileIndex = 250;
+    const int tiles = [&] { int n = 0; for (auto& id : set->TileIndexList()) n += id != stale; return n; }();
+    ASSERT_GT(tiles, 0);
+    const std::string index = set->TileIndexList().back();
+    TVariationRule seven;
+    seven.Steps.assign(7, PackStep(std::stoi(index), 3, 5));
+    seven.Steps[0] = PackStep(std::stoi(index), 0, 5);
+    set->AddVariationRule(std::make_unique<TVariationRule>()).Assign(seven);
+    const int last = int(set->VariationRuleCount()) - 1;
+    const QString item = QString::fromStdString(index);
+
+    // "Non" in row 0 empties the rule and the rows below.
+    auto r = Run(Req(pkVariationRule, false, last), [&] {
+        EXPECT_EQ(Text().count('\n'), 6);
+        Pick("cbVR0Index", 0);
+        EXPECT_EQ(Text(), "");
+        EXPECT_FALSE(W("cbVR1Index")->isEnabled());
+    });
+    EXPECT_TRUE(r->VariationRule->Steps.empty());
+
+    // A row change rewrites its own line and those below it; entries beyond row 4 stay.
+    r = Run(Req(pkVariationRule, false, last), [&] { Pick("cbVR1Dir", 1); });
+    EXPECT_EQ(r->VariationRule->Steps.size(), 7u);
+    EXPECT_EQ(r->VariationRule->StepDir(1), 2);
+    EXPECT_EQ(r->VariationRule->StepTileID(1), 5);
+    EXPECT_EQ(r->VariationRule->Steps[6], seven.Steps[6]);
+
+    // An index without tiles: the tile ID stays empty, stored as 0; the working rule holds 65535.
+    const int staleItem = Combo("cbVR0Index")->findText(QString::fromStdString(stale));
+    r = Run(Req(pkVariationRule, true, 0), [&] {
+        Pick("cbVR0Index", staleItem);
+        EXPECT_EQ(Combo("cbVR0TileID")->currentText(), "");
+        EXPECT_EQ(Text(), QString::fromStdString(stale + ",0,"));
+        Pick("cbVR1Index", Combo("cbVR1Index")->findText(item));
+        Pick("cbVR1Dir", 2);
+        Pick("cbVR2Index", Combo("cbVR2Index")->findText(item));
+        EXPECT_EQ(Combo("cbVR2Dir")->currentIndex(), 2) << "row 2 follows row 1's direction";
+    });
+    EXPECT_EQ(r->VariationRule->StepTileID(0), 0);
+    EXPECT_EQ(r->VariationRule->Steps.size(), 3u);
+
+    // The strip gives its tile to the row that had the focus, and only then.
+    r = Run(Req(pkVariationRule, false, last), [&] {
+        QTest::mouseClick(W<TElementStrip>("dgTiles")->viewport(), Qt::LeftButton, {}, QPoint(60, 10));
+        Focus("cbVR2TileID");
+        QTest::mouseClick(W<TElementStrip>("dgTiles")->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    });
+    EXPECT_EQ(r->VariationRule->StepTileID(1), 5);
+    EXPECT_EQ(r->VariationRule->StepTileID(2), set->Tile(0).TileID);
+
+    // Update takes the text: blank lines go, the rows follow.
+    r = Run(Req(pkVariationRule, true, 0), [&] {
+        W<QPlainTextEdit>("mVariationRule")->setPlainText("\n" + item + ",0,0042\n   \n");
+        W<QPushButton>("btnUpdate")->click();
+        EXPECT_EQ(Text(), item + ",0,0042");
+        EXPECT_EQ(Combo("cbVR0Index")->currentText(), item);
+        EXPECT_EQ(Combo("cbVR0TileID")->currentText(), "0042");
+    });
+    EXPECT_EQ(r->VariationRule->Steps, (std::vector{PackStep(std::stoi(index), 0, 42)}));
+}
+
+TEST_F(PropertyFormTest, VariationRulePreviewPlacesTheChain)
+{
+    const TTile& tile = set->Tile(0);
+    auto& rule = set->AddVariationRule(std::make_unique<TVariationRule>());
+    rule.Steps = {PackStep(0, 0, tile.TileID)};
+    for (int i = 0; i < 4; ++i)
+        rule.Steps.push_back(PackStep(0, 3, tile.TileID));
+    const QColor ground = ColorToQColor(PixelToColor(tile.Pixels[std::size_t(DiamondRow(48).Start + 47)], tile.ColorMode));
+    QImage shot;
+    Run(Req(pkVariationRule, false, int(set->VariationRuleCount()) - 1),
+        [&] { shot = W("pbResource")->grab().toImage(); });
+    for (const QPoint cell : {QPoint(0, 0), QPoint(48, 24), QPoint(96, 48), QPoint(144, 72), QPoint(192, 96)})
+        EXPECT_EQ(shot.pixelColor(cell + QPoint(47, 48)), ground) << cell.x();
+    EXPECT_NE(shot.pixelColor(QPoint(192 + 47, 48)), ground); // (0, 2) is not on the chain
+}
+
+TEST(PropertyLogic, AnImprovementWithoutLinesDrawsNothing)
+{
+    TTileFile set; // its improvement has no lines
+    EXPECT_EQ(StripPictureSize(set, pkImprovement, 0).Width, 0);
+    EXPECT_EQ(StripPictureSize(set, pkTile, 0).Width, TileWidth);
+    EXPECT_EQ(StripPictureSize(set, pkTileRule, 0).Width, 0);
+}
+
+} // namespace
