@@ -16,12 +16,10 @@ namespace kestrund::cli {
 namespace {
 
 using namespace kestrund::testing;
+namespace fs = std::filesystem;
 
 // A command line (its words split at blanks) and what it gives; '@' stands for the scratch folder.
-struct TRow {
-    int Code;
-    std::string Args, Out = {}, Err = {};
-};
+struct TRow { int Code; std::string Args, Out = {}, Err = {}; };
 
 // A shell command's exit status and standard output.
 std::pair<int, std::string> Shell(const std::string& command)
@@ -35,9 +33,14 @@ std::pair<int, std::string> Shell(const std::string& command)
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
-const std::string SmallInfo = "TileRules: 1\nBorders: 1\nTiles: 2\nRivers: 1\nImprovements: 1\nVariationRules: 1\n"
-                              "BorderHeader: 7 704 9\nTileHeader: 258\nTilesWithOverlay: 1\nWidestOverlay: 120\n"
-                              "TrailingBytes: 3\nMissingSections: 0\n";
+// info's text for the small set (or what a cut file holds of it).
+std::string Info(const std::string& elements, int widest, int trailing, int missing)
+{
+    return "TileRules: 1\nBorders: 1\nTiles: 2\n" + elements +
+           Format("BorderHeader: 7 704 9\nTileHeader: 258\nTilesWithOverlay: 1\nWidestOverlay: %d\n"
+                  "TrailingBytes: %d\nMissingSections: %d\n", widest, trailing, missing);
+}
+const std::string SmallInfo = Info("Rivers: 1\nImprovements: 1\nVariationRules: 1\n", 120, 3, 0);
 
 TEST(Cli, VerbsExitStatusesOutputAndFiles)
 {
@@ -48,8 +51,11 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
         return text;
     };
     // The small set with its overlay on the first tile, a 120-pixel river line and 3 bytes after
-    // the last section.
+    // the last section; cut after the improvements and after the tiles.
     auto smallSet = MakeSmallSet();
+    const auto whole = smallSet->SaveToMemory(cmRGB555);
+    SaveBytes(dir / "cut1.til", {whole.begin(), whole.begin() + small::VariationRulesAt});
+    SaveBytes(dir / "cut3.til", {whole.begin(), whole.begin() + small::RiversAt});
     smallSet->Tile(0).Overlay = std::move(smallSet->Tile(1).Overlay);
     smallSet->River(0).Lines.resize(1);
     smallSet->River(0).Lines[0] = LineOf({0xFA78}, cmRGB555);
@@ -59,41 +65,58 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
         data.insert(data.end(), {9, 9, 9});
         SaveBytes(dir / (mode ? "small565.til" : "small555.til"), data);
     }
+    for (const char* folder : {"d565", "sub", "nolog.log"}) // nolog.log: the log cannot be written
+        fs::create_directories(dir.Path() / folder);
+    fs::copy_file(dir / "small555.til", dir / "d565/plain.til");
     MakeSet(TSetShape{}, 5)->SaveToFile(dir / "more1.til", cmRGB555);
     MakeSet(TSetShape{}, 6)->SaveToFile(dir / "more2.til", cmRGB555);
-    auto damaged = MakeSmallSet()->SaveToMemory(cmRGB555);
+    auto damaged = whole;
     Put16(damaged, small::TilesAt, 3);
     SaveBytes(dir / "damaged.til", damaged);
     const auto rich = MakeRichSet(21, false);
     rich->SaveToFile(dir / "in.til", cmRGB555);
     TTileFile().SaveToFile(dir / "fresh.til", cmRGB555);
+    const std::string head = "Kestrund Script v.1.1\r\n$7C1F $83E0\r\n0\r\n0\r\n";
+    const std::string empty = head + "0\r\n0\r\n0\r\n0\r\n";
     WriteText(dir / "bad.src", "not a script\r\n");
-    WriteText(dir / "short.src", "Kestrund Script v.1.1\r\n$7C1F $83E0\r\n0\r\n0\r\n2\r\n");
+    WriteText(dir / "short.src", head + "2\r\n");
+    WriteText(dir / "partial.src", head + "1\r\n1 0 0 T.tga\r\n0\r\n0\r\n0\r\n");
+    WriteText(dir / "s.log", empty);
+    WriteText(dir / "nolog.src", empty);
     WriteText(dir / "other", "a file where the export wants its folder");
+    WriteText(dir / "a.til", "old");
+    fs::create_symlink(dir / "a.til", dir / "link.til");
 
     const auto usage = [](const std::string& verb, const std::string& message) {
-        return "kestrund-cli: " + verb + (verb.empty() ? "" : ": ") + message + "\nTry 'kestrund-cli " + verb +
-               (verb.empty() ? "" : " ") + "--help'.\n";
+        return "kestrund-cli: " + verb + ": " + message + "\nTry 'kestrund-cli " + verb + " --help'.\n";
     };
     const std::string damage = "kestrund-cli: @/damaged.til: Tiles: count 3 is larger than the data (offset 2860)\n";
+    const std::string note = "kestrund-cli: reading @/small565.til as 5-6-5 (from its name; --mode sets it)\n";
+    const auto same = [&](const std::string& verb, const std::string& name) {
+        return usage(verb, "--out555 and --out565 name the same file '@/" + name + "'");
+    };
     const std::vector<TRow> rows{
-        // info and save
+        // info and save; "565" in the file's name (not its folder's) reads it as 5-6-5 unless --mode says.
         {0, "info @/small555.til", SmallInfo},
-        {0, "info @/small555.til --mode 555", SmallInfo},
         {0, "info --mode=565 @/small555.til", SmallInfo},
+        {0, "info @/small565.til", SmallInfo, note},
+        {0, "info @/d565/plain.til", SmallInfo},
+        {0, "info @/cut1.til", Info("Rivers: 1\nImprovements: 1\nVariationRules: 0\n", 94, 0, 1)},
+        {0, "info @/cut3.til", Info("Rivers: 0\nImprovements: 0\nVariationRules: 0\n", 94, 0, 3)},
         {0, "save @/small555.til --append @/more1.til --out555 @/out555.til --append @/more2.til --out565 "
             "@/out565.til"},
-        {0, "save @/small565.til --mode 565 --out555 @/a.til --out565 @/b.til"},
-        {0, "save @/small565.til --out555 @/c.til", "",
-         "kestrund-cli: reading @/small565.til as 5-6-5 (from its name; --mode sets it)\n"},
+        {0, "save @/small565.til --mode 565 --out555 @/p.til --out565 @/q.til"},
+        {0, "save @/small565.til --out555 @/r.til", "", note},
+        {0, "save @/small565.til --mode 555 --out555 @/d.til"},
         {ExitFailure, "info @/missing.til", "",
          "kestrund-cli: Cannot open file \"@/missing.til\". No such file or directory\n"},
         {ExitFailure, "info @/damaged.til", "", damage},
         {ExitFailure, "save @/small555.til --append @/damaged.til --out555 @/out.til", "", damage},
-        {ExitFailure, "save @/small555.til --out565 @/no/out.til", "", "kestrund-cli: Cannot create file \"@/no/out.til\". No such file or directory\n"},
-        // Usage errors
-        {ExitUsage, "", "", usage("", "no verb given")},
-        {ExitUsage, "frobnicate", "", usage("", "unknown verb 'frobnicate'")},
+        {ExitFailure, "save @/small555.til --out565 @/no/out.til", "",
+         "kestrund-cli: Cannot create file \"@/no/out.til\". No such file or directory\n"},
+        // Usage errors, one file for both layouts among them (also through a link, "." or "..").
+        {ExitUsage, "", "", "kestrund-cli: no verb given\nTry 'kestrund-cli --help'.\n"},
+        {ExitUsage, "frobnicate", "", "kestrund-cli: unknown verb 'frobnicate'\nTry 'kestrund-cli --help'.\n"},
         {ExitUsage, "info", "", usage("info", "missing FILE.til")},
         {ExitUsage, "info a.til b.til", "", usage("info", "unexpected argument 'b.til'")},
         {ExitUsage, "info a.til --mode 556", "", usage("info", "--mode must be 555 or 565, not '556'")},
@@ -103,6 +126,12 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
         {ExitUsage, "save a.til", "", usage("save", "nothing to write: give --out555 and/or --out565")},
         {ExitUsage, "save a.til --out555 x --out555 y", "", usage("save", "option '--out555' given more than once")},
         {ExitUsage, "save --out565 x", "", usage("save", "missing IN.til")},
+        {ExitUsage, "save @/small555.til --out555 @/a.til --out565 @/a.til", "", same("save", "a.til")},
+        {ExitUsage, "save @/small555.til --out555 @/a.til --out565 @/./a.til", "", same("save", "./a.til")},
+        {ExitUsage, "save @/small555.til --out555 @/a.til --out565 @/d/../a.til", "", same("save", "d/../a.til")},
+        {ExitUsage, "import-script @/fresh.src --out555 @/a.til --out565 @/link.til", "",
+         same("import-script", "link.til")},
+        {ExitUsage, "export-script @/in.til", "", usage("export-script", "missing SCRIPT.src")},
         {0, "--version", "kestrund-cli " KESTRUND_VERSION "\n"},
         {0, "save --help",
          "Usage: kestrund-cli save IN.til [--mode 555|565] [--append MORE.til]... [--out555 FILE] [--out565 FILE]\n"
@@ -115,23 +144,44 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
         {0, "export-script @/in.til @/set.src --force"},
         {ExitFailure, "export-script @/in.til @/other.src", "",
          "kestrund-cli: A file named '@/other' already exists; could not create the directory\n"},
+        {ExitFailure, "export-script @/in.til @/noext", "",
+         "kestrund-cli: Cannot export to \"@/noext\": the script needs a name and an extension (such as .src), since "
+         "its pictures go into a folder beside it named like the script without its extension\n"},
+        {0, "export-script @/small565.til @/sub\\a.src", "", note}, // '\' separates folders too
+        {0, "import-script @/sub\\a.src --out565 @/sub/back.til"},
         {0, "import-script @/set.src --out555 @/back.til --log-level 2"},
         {1, "import-script @/bad.src --out555 @/x.til", "",
          "kestrund-cli: importing @/bad.src failed (result 1); see @/bad.log\n"},
+        {17, "import-script @/partial.src", "",
+         "kestrund-cli: some elements of @/partial.src were not loaded; see @/partial.log\n"},
         {0, "export-script @/fresh.til @/fresh.src"}, // its empty overlays are one transparent pixel
         {0, "import-script @/fresh.src --append @/in.til --out565 @/y.til"},
+        {0, "import-script @/fresh.src --append @/small565.til", "", note},
         {ExitFailure, "import-script @/short.src", "", "kestrund-cli: Unexpected end of the script file\n"},
+        {ExitFailure, "import-script @/s.log", "",
+         "kestrund-cli: Cannot import \"@/s.log\": its import log would be written over the script itself; give the "
+         "script another extension, such as .src\n"},
+        {ExitLogNotWritten, "import-script @/nolog.src", "",
+         "kestrund-cli: importing @/nolog.src failed: the log could not be written: Cannot create file "
+         "\"@/nolog.log\". Is a directory\n"},
+        {ExitSaveFailed, "import-script @/fresh.src --out565 @/no/x.til", "",
+         "kestrund-cli: @/fresh.src was imported (result 0), but the tile file was not written: Cannot create file "
+         "\"@/no/x.til\". No such file or directory\n"},
         {ExitUsage, "import-script @/fresh.src --log-level 3", "",
          usage("import-script", "--log-level must be 0, 1 or 2, not '3'")},
         // The view: what was drawn, and the pictures' sizes (checked below).
         {0, "render @/in.til @/single.bmp", "Size: 98 76\nTile: 100 0 0\n"},
+        {0, "render @/small565.til @/v.bmp", "Size: 98 76\nTile: 10 3 5\nRule: 0 3 2 6 1 5 9 4 7 8 10 11 12 13 14 15\n",
+         note},
         {0, "render @/in.til @/square.jpg --view 3x3 --tile 2 --border 1",
          "Size: 294 176\nTile: 174 2 6\nBorder: 2 263\n"},
-        {0, "render @/in.til @/variation.tga --view variation --variation 1",
+        {0, "render @/in.til @/variation.tga --view variation --variation 1 --background 0xFFFFFF",
          Format("Size: 290 172\nVariationRule: %d\n", rich->VariationRule(1).StepTileIndex(0))},
         {0, "render @/in.til @/improvement.bmp --improvement 3 --border-width 0", "Size: 154 72\nImprovement: 515\n"},
-        {0, "render @/in.til @/t.bmp --tile 1 --hex", "Size: 98 76\nTile: 0089 01 03\n"},
-        {ExitUsage, "render @/in.til @/t.png", "", usage("render", "the picture must be .tga, .bmp or .jpg, not '@/t.png'")},
+        {0, "render @/in.til @/t.bmp --tile 0x1 --hex --border-mask 15",
+         "Size: 98 76\nTile: 0089 01 03\nBorder: 01 07\n"},
+        {ExitUsage, "render @/in.til @/t.png", "",
+         usage("render", "the picture must be .tga, .bmp or .jpg, not '@/t.png'")},
         {ExitUsage, "render @/in.til @/t.bmp --view 4x4", "",
          usage("render", "--view must be single, 3x3 or variation, not '4x4'")},
         {ExitUsage, "render @/in.til @/t.bmp --border-mask 16", "",
@@ -141,10 +191,9 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
     for (const TRow& row : rows) {
         std::istringstream words(fill(row.Args));
         const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
-        std::ostringstream out, err;
-        EXPECT_EQ(RunCli(args, out, err), row.Code) << row.Args;
-        EXPECT_EQ(out.str(), fill(row.Out)) << row.Args;
-        EXPECT_EQ(err.str(), fill(row.Err)) << row.Args;
+        std::ostringstream out, err; // the code, then what was written
+        EXPECT_EQ((std::tuple{RunCli(args, out, err), out.str(), err.str()}),
+                  (std::tuple{row.Code, fill(row.Out), fill(row.Err)})) << row.Args;
     }
 
     // save: the appended set in both layouts; reading never converts, writing the other layout does.
@@ -153,23 +202,28 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
         expected.LoadFromFile(dir / name, name[0] == 'm');
     EXPECT_EQ(LoadBytes(dir / "out555.til"), expected.SaveToMemory(cmRGB555));
     EXPECT_EQ(LoadBytes(dir / "out565.til"), expected.SaveToMemory(cmRGB565));
-    auto same = LoadBytes(dir / "small565.til");
-    same.resize(same.size() - 3); // less the trailing bytes
-    EXPECT_EQ(LoadBytes(dir / "b.til"), same);
-    // 565 in the name reads the file as 5-6-5 without --mode, as --mode 565 does.
-    expected.ColorMode = cmRGB565;
-    expected.LoadFromFile(dir / "small565.til", false);
-    for (const char* name : {"a.til", "c.til"})
+    auto as565 = LoadBytes(dir / "small565.til");
+    as565.resize(as565.size() - 3); // less the trailing bytes
+    EXPECT_EQ(LoadBytes(dir / "q.til"), as565);
+    // "565" in the name reads the file as 5-6-5 without --mode, as --mode 565 does; --mode 555 wins over the name.
+    for (auto [name, mode] : {std::pair{"p.til", cmRGB565}, {"r.til", cmRGB565}, {"d.til", cmRGB555}}) {
+        expected.ColorMode = static_cast<std::uint8_t>(mode);
+        expected.LoadFromFile(dir / "small565.til", false);
         EXPECT_EQ(LoadBytes(dir / name), expected.SaveToMemory(cmRGB555)) << name;
+    }
     // Scripts: the way back gives the same file; failed imports and exports write nothing.
     EXPECT_EQ(LoadBytes(dir / "back.til"), LoadBytes(dir / "in.til"));
     EXPECT_NE(ReadText(dir / "set.log").find("\r\nTile number 0 at line "), std::string::npos);
     EXPECT_EQ(ReadText(dir / "bad.log"), fill("ERROR: \"@/bad.src\" is not a valid script-file\r\n"));
+    EXPECT_EQ(ReadText(dir / "s.log"), empty);
+    EXPECT_EQ(ReadText(dir / "a.til"), "old");
     TTileFile appended;
     appended.LoadFromFile(dir / "y.til", false);
     EXPECT_EQ(appended.TileCount(), 5u + 1u);
-    for (const char* name : {"out.til", "x.til", "other.src"})
-        EXPECT_FALSE(std::filesystem::exists(dir.Path() / name)) << name;
+    for (const char* name : {"out.til", "x.til", "other.src", "noext", "sub\\a", "sub\\a.log"})
+        EXPECT_FALSE(fs::exists(dir.Path() / name)) << name;
+    for (const char* name : {"sub/a/TILE000A.tga", "sub/a.log", "sub/back.til"})
+        EXPECT_TRUE(fs::exists(dir.Path() / name)) << name;
     // The pictures as ImageMagick, an independent reader, sees them.
     for (const auto& [file, seen] : {std::pair{"single.bmp", "BMP3 98x76"}, {"square.jpg", "JPEG 294x176"},
                                      {"variation.tga", "TGA 290x172"}, {"improvement.bmp", "BMP3 154x72"}})
@@ -177,9 +231,9 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
 
     std::ostringstream help, none;
     EXPECT_EQ(RunCli(std::vector<std::string>{"--help"}, help, none), 0);
-    for (const char* usage : {"info FILE.til [--mode 555|565]\n",
-                              "save IN.til [--mode 555|565] [--append MORE.til]... [--out555 FILE] [--out565 FILE]\n"})
-        EXPECT_NE(help.str().find("\n  " + std::string(usage)), std::string::npos) << usage;
+    for (const char* line : {"info FILE.til [--mode 555|565]\n",
+                             "save IN.til [--mode 555|565] [--append MORE.til]... [--out555 FILE] [--out565 FILE]\n"})
+        EXPECT_NE(help.str().find("\n  " + std::string(line)), std::string::npos) << line;
 
     // The built program reports through its exit status.
     const std::string program = "'" KESTRUND_CLI_PATH "'";

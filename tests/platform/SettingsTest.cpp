@@ -1,3 +1,6 @@
+// The settings file: its reading and writing, where it lives, the main window's settings in it
+// and the window's place on the screens.
+
 #include "MainSettings.h"
 #include "Scratch.h"
 
@@ -6,44 +9,42 @@
 using namespace kestrund;
 using namespace kestrund::testing;
 
-namespace {
-const TSettingsContext Context{"/opt/kestrund", 1920, 1080};
-}
+static const TSettingsContext Context{"/opt/kestrund", 1920, 1080};
 
-TEST(IniFile, ReadsWindowsFilesIgnoringCase)
+TEST(IniFile, ReadsAndWritesWindowsFilesIgnoringCase)
 {
     TScratchDir dir;
     TIniFile ini(dir / "k.ini");
     EXPECT_EQ(ini.ReadString("Directories", "TileDir", "/x"), "/x");
     EXPECT_FALSE(std::filesystem::exists(dir / "k.ini")) << "reading creates nothing";
     WriteText(dir / "k.ini", "; comment\r\n[Preferences]\r\nZoomFactor = 4\r\nlogLEVEL=2\r\nbad=12x\r\nflag=7\r\n"
-                             "\r\n[colors]\r\nBack=-2147483633\r\nHex=$FF\r\nC=0X1f\r\nplus=+3\r\nnine=9\r\n");
+                             "\r\n[colors]\r\nBack=-2147483633\r\nHex=$FF\r\nC=0X1f\r\nplus=+3\r\nnine=9\r\n"
+                             "[32]\r\nbig=99999999999999999999\r\nu=4294967295\r\np=2147483648\r\nm=-2147483649\r\n"
+                             "max=2147483647\r\nmin=-2147483648\r\nhex=$FFFFFFFF\r\nhex33=$100000000\r\n");
+    // Numbers beyond 32 bits are malformed, as a Windows program reads them.
     struct { const char *section, *key; long long def, value; } reads[] = {
         {"PREFERENCES", "zoomfactor", 1, 4}, {"Preferences", "LogLevel", 0, 2}, {"Preferences", "bad", 9, 9},
         {"Colors", "Back", 0, -2147483633LL}, {"Colors", "Hex", 0, 255}, {"Colors", "c", 0, 31},
-        {"Colors", "plus", 0, 3}, {"Colors", "nine", 0, 9}, {"Colors", "ZoomFactor", 3, 3}, {"None", "C", 5, 5}};
+        {"Colors", "plus", 0, 3}, {"Colors", "nine", 0, 9}, {"Colors", "ZoomFactor", 3, 3}, {"None", "C", 5, 5},
+        {"32", "big", -7, -7}, {"32", "u", -7, -7}, {"32", "p", -7, -7}, {"32", "m", -7, -7},
+        {"32", "max", -7, 2147483647}, {"32", "min", -7, -2147483648LL}, {"32", "hex", -7, -1},
+        {"32", "hex33", -7, -7}};
     for (const auto& r : reads)
         EXPECT_EQ(ini.ReadInteger(r.section, r.key, r.def), r.value) << r.key;
     EXPECT_TRUE(ini.ReadBool("Preferences", "flag", false)) << "any non-zero number is true";
-    EXPECT_TRUE(ini.SectionExists("COLORS"));
-    EXPECT_TRUE(ini.ValueExists("colors", "hex"));
-    EXPECT_FALSE(ini.ValueExists("Preferences", "hex"));
-}
+    EXPECT_EQ((std::array{ini.SectionExists("COLORS"), ini.ValueExists("colors", "hex"), ini.SectionExists("None"),
+                          ini.ValueExists("Preferences", "hex")}), (std::array{true, true, false, false}));
 
-TEST(IniFile, WritesKeepOtherSectionsAndTheKeysSpelling)
-{
-    TScratchDir dir;
-    const std::string path = dir / "a/b/k.ini"; // folders are made on the first write
-    TIniFile ini(path);
-    ini.WriteString("A", "x", "1");
-    ini.WriteString("B", "y", "2");
-    ini.WriteInteger("a", "X", 5);
-    ini.WriteString("A", "z", "hello world");
-    ini.WriteBool("C", "b", true);
-    EXPECT_EQ(ReadText(path), "[A]\r\nx=5\r\nz=hello world\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nb=1\r\n");
-    ini.EraseSection("b");
-    ini.DeleteKey("A", "x");
-    EXPECT_EQ(ReadText(path), "[A]\r\nz=hello world\r\n\r\n[C]\r\nb=1\r\n");
+    TIniFile written(dir / "a/b/k.ini"); // folders are made on the first write
+    written.WriteString("A", "x", "1");
+    written.WriteString("B", "y", "2");
+    written.WriteInteger("a", "X", 5);
+    written.WriteString("A", "z", "hello world");
+    written.WriteBool("C", "b", true);
+    EXPECT_EQ(ReadText(dir / "a/b/k.ini"), "[A]\r\nx=5\r\nz=hello world\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nb=1\r\n");
+    written.EraseSection("b");
+    written.DeleteKey("A", "x");
+    EXPECT_EQ(ReadText(dir / "a/b/k.ini"), "[A]\r\nz=hello world\r\n\r\n[C]\r\nb=1\r\n");
 }
 
 TEST(IniFile, SettingsLiveBesideTheProgramOrInTheUsersConfiguration)
@@ -56,8 +57,7 @@ TEST(IniFile, SettingsLiveBesideTheProgramOrInTheUsersConfiguration)
     EXPECT_EQ(SettingsFilePath("kestrund", "", "/cfg", "/home/u", yes), "kestrund.ini");
     EXPECT_EQ(asked, (std::vector<std::string>{"/opt/k", "."}));
     EXPECT_EQ(SettingsFilePath("/opt/k/kestrund", "", "/cfg", "/home/u", no), "/cfg/Kestrund/Kestrund.ini");
-    EXPECT_EQ(SettingsFilePath("/opt/k/kestrund", "", "", "/home/u", no),
-              "/home/u/.config/Kestrund/Kestrund.ini");
+    EXPECT_EQ(SettingsFilePath("/opt/k/kestrund", "", "", "/home/u", no), "/home/u/.config/Kestrund/Kestrund.ini");
 
     // The real check: a folder that does not exist takes no files, not even root's.
     TScratchDir dir;
@@ -65,6 +65,8 @@ TEST(IniFile, SettingsLiveBesideTheProgramOrInTheUsersConfiguration)
     EXPECT_EQ(SettingsFilePath(dir / "kestrund", "", "/cfg", nullptr), dir / "kestrund.ini");
 }
 
+// Only changed values are written, and read back; numbers outside their range fall back, and the stored
+// colour mode counts only when the default mode says "as last time" (2).
 TEST(MainSettings, OnlyChangedValuesAreWrittenAndReadBack)
 {
     TScratchDir dir;
@@ -97,26 +99,39 @@ TEST(MainSettings, OnlyChangedValuesAreWrittenAndReadBack)
     WriteMainSettings(all, DefaultMainSettings(Context), Context, false);
     EXPECT_EQ(ReadText(dir / "all.ini"), "[Directories]\r\n\r\n[Preferences]\r\nHelpFile=Kestrund.hlp\r\n\r\n"
                                          "[MainWindow]\r\n\r\n[Colors]\r\n");
+
+    const std::pair<const char*, std::array<long long, 6>> rows[] = {
+        {"[Preferences]\nLogLevel=3\nZoomFactor=40\nImgBorderWidth=-1\n[Colors]\nDefaultColorMode=2\nColorMode=1",
+         {0, 8, 0, 2, 1, 0xC0C0C0}},
+        {"[Preferences]\nLogLevel=-1\nZoomFactor=0\nImgBorderWidth=256\n[Colors]\nDefaultColorMode=2",
+         {0, 1, 255, 2, 0, 0xC0C0C0}},
+        {"[Preferences]\nLogLevel=2\nZoomFactor=99999999999999999999\n[Colors]\nDefaultColorMode=1\nColorMode=0\n"
+         "BackGroundColor=4294967295", {2, 1, 2, 1, 1, 0xC0C0C0}},
+        {"[Colors]\nDefaultColorMode=3\nColorMode=1\nBackGroundColor=-1", {0, 1, 2, 0, 0, 0xFFFFFFFF}},
+        {"[Colors]\nDefaultColorMode=-1\nColorMode=1", {0, 1, 2, 0, 0, 0xC0C0C0}},
+    };
+    for (const auto& [stored, expected] : rows) {
+        WriteText(dir / "k.ini", stored);
+        s = ReadMainSettings(ini, Context);
+        EXPECT_EQ((std::array<long long, 6>{s.LogLevel, s.ZoomFactor, s.ImgBorderWidth, s.DefaultColorMode,
+                                            s.ColorMode, s.BackGroundColor}), expected) << stored;
+    }
 }
 
-TEST(MainSettings, StoredNumbersOutsideTheirRangeFallBack)
+// A window kept where it is on the primary screen, on the second and left of the primary, and moved onto the
+// primary when its monitor is gone or only a sliver of it shows, made smaller when it is too big as well.
+TEST(WindowPlacement, AWindowOffEveryScreenComesBackOntoThePrimary)
 {
-    TScratchDir dir;
-    TExtIniFile ini(dir / "k.ini");
-    using S = TMainSettings;
-    struct { const char* text; int S::*field; int value; } rows[] = {
-        {"[Preferences]\nLogLevel=2", &S::LogLevel, 2}, {"[Preferences]\nLogLevel=3", &S::LogLevel, 0},
-        {"[Preferences]\nLogLevel=-1", &S::LogLevel, 0}, {"[Preferences]\nZoomFactor=40", &S::ZoomFactor, 8},
-        {"[Preferences]\nZoomFactor=0", &S::ZoomFactor, 1}, {"[Preferences]\nImgBorderWidth=-1", &S::ImgBorderWidth, 0},
-        {"[Preferences]\nImgBorderWidth=256", &S::ImgBorderWidth, 255},
-        // The stored mode counts only when the default mode says "as last time" (2).
-        {"[Colors]\nDefaultColorMode=2\nColorMode=1", &S::ColorMode, 1},
-        {"[Colors]\nDefaultColorMode=2", &S::ColorMode, 0},
-        {"[Colors]\nDefaultColorMode=1\nColorMode=0", &S::ColorMode, 1},
-        {"[Colors]\nDefaultColorMode=3\nColorMode=1", &S::ColorMode, 0},
-        {"[Colors]\nDefaultColorMode=-1\nColorMode=1", &S::DefaultColorMode, 0}};
-    for (const auto& r : rows) {
-        WriteText(dir / "k.ini", r.text);
-        EXPECT_EQ(ReadMainSettings(ini, Context).*r.field, r.value) << r.text;
-    }
+    const std::vector<TScreenArea> two = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}},
+                                   leftOfPrimary = {{0, 0, 1920, 1080}, {-1280, 0, 1280, 1024}};
+    const struct { const std::vector<TScreenArea>& Screens; TWindowPlacement Stored, Placed; } cases[] = {
+        {two, {100, 100, 800, 609, 0}, {100, 100, 800, 609, 0}},
+        {two, {2000, 100, 800, 609, 2}, {2000, 100, 800, 609, 2}},
+        {leftOfPrimary, {-1000, 50, 800, 609, 0}, {-1000, 50, 800, 609, 0}},
+        {two, {3500, 100, 800, 609, 2}, {560, 235, 800, 609, 2}},
+        {two, {-790, 100, 800, 609, 0}, {560, 235, 800, 609, 0}},
+        {two, {5000, 5000, 2500, 1500, 0}, {0, 0, 1920, 1080, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlacedOnScreens(c.Stored, c.Screens), c.Placed) << &c - cases;
 }

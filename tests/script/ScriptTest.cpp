@@ -1,16 +1,99 @@
-// Reading scripts: result codes, log messages and what the set holds afterwards.
+// Scripts: their text pieces and the names around them; reading them (result codes, log
+// messages, what the set holds afterwards) and writing them (the text, the pictures, the way
+// back); the demo set the build draws, its files and its script.
 
+#include "DemoSet.h"
 #include "MiscFunc.h"
+#include "ScriptExport.h"
 #include "ScriptImport.h"
+#include "ScriptPaths.h"
+#include "ScriptText.h"
 #include "SetBuilders.h"
 #include "Scratch.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <sstream>
 
 using namespace kestrund;
 using namespace kestrund::testing;
+using V = std::vector<std::string>;
+
+TEST(ScriptText, ItemsLinesAndNumbers)
+{
+    const std::pair<const char*, V> items[] = {
+        {"", {}}, {"   ", {}}, {"a b", {"a", "b"}}, {"a,,b", {"a", "", "b"}}, {"a,", {"a"}}, {"\x01x\x01y", {"x", "y"}},
+        {"  1 ,  2,3\t4 ", {"1", "2", "3", "4"}}, {"\"my file.tga\" 3", {"my file.tga", "3"}},
+        {"\"say \"\"hi\"\"\",x", {"say \"hi\"", "x"}}, {"\"open", {"open"}},
+    };
+    for (const auto& [text, expected] : items)
+        EXPECT_EQ(SplitCommaText(text), expected) << text;
+    const std::pair<std::string_view, V> lines[] = {
+        {"a\r\nb\r\n", {"a", "b"}}, {"a\rb\nc", {"a", "b", "c"}}, {"a\n\nb", {"a", "", "b"}},
+        {std::string_view("a\nb\0c\nd", 7), {"a", "b"}}, {"", {}}, {"\r\n", {""}},
+    };
+    for (const auto& [text, expected] : lines)
+        EXPECT_EQ(SplitScriptLines(text), expected) << text;
+
+    const std::pair<const char*, std::int32_t> accepted[] = {
+        {"0", 0}, {"12", 12}, {"-1", -1}, {"+7", 7}, {"  42", 42}, {"\t5", 5}, {"$7C1F", 0x7C1F}, {"x1f", 0x1F},
+        {"X1F", 0x1F}, {"0x83E0", 0x83E0}, {"0XFFFFFFFF", -1}, {"$0000FF00", 0xFF00}, {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+    };
+    for (const auto& [text, value] : accepted)
+        EXPECT_EQ(StrToIntStrict(text), value) << text;
+    for (const char* bad :
+         {"", " ", "12 ", "1 2", "abc", "$", "$123456789", "-$1", "2147483648", "1.5", "--1", "+", "0x", "$G"}) {
+        EXPECT_THROW(StrToIntStrict(bad), EConvertError) << bad;
+        EXPECT_EQ(StrToIntDef(bad, -1), -1) << bad;
+    }
+}
+
+TEST(ScriptPaths, NamesAroundAScript)
+{
+    // The script's own name, its log's, its base name and its graphics folder (empty: refused).
+    const struct { std::string Script, Path, Log, Base, Folder; } names[] = {
+        {"C:\\sets\\forest", "C:/sets/forest", "C:\\sets\\forest.log", "forest", ""},
+        {"C:\\sets\\.src", "C:/sets/.src", "C:\\sets\\.log", "", ""},
+        {"/a.b/forest", "/a.b/forest", "/a.b/forest.log", "forest", ""},
+        {"/a.b/forest.src", "/a.b/forest.src", "/a.b/forest.log", "forest", "/a.b/forest"},
+        {"/ab/forest.v2.src", "/ab/forest.v2.src", "/ab/forest.v2.log", "forest.v2", "/ab/forest.v2"},
+        {"d\\sub\\a.src", "d/sub/a.src", "d\\sub\\a.log", "a", "d/sub/a"},
+    };
+    for (const auto& n : names) {
+        EXPECT_EQ((std::vector{ScriptFilePath(n.Script).string(), LogFileNameFor(n.Script), ScriptBaseName(n.Script)}),
+                  (std::vector{n.Path, n.Log, n.Base}));
+        if (n.Folder.empty())
+            EXPECT_THROW(ScriptGraphicsFolder(n.Script), EScriptNameError) << n.Script;
+        else
+            EXPECT_EQ(ScriptGraphicsFolder(n.Script), std::filesystem::path(n.Folder));
+    }
+
+    // Pictures are found in any letter case, always inside the graphics folder (a drive and leading separators
+    // go), and the listing the finder keeps answers as the full look-up does.
+    TScratchDir dir;
+    const std::filesystem::path gfx = dir.Path() / "gfx";
+    std::filesystem::create_directories(gfx / "sub");
+    for (const char* name : {"TILE0001.tga", "sub/Deep.tga", "T.tga", "sub/T.tga"})
+        WriteText((gfx / name).string(), "x");
+    std::filesystem::create_symlink(gfx / "gone.tga", gfx / "Dangling.tga");
+    const std::pair<const char*, const char*> pictures[] = {
+        {"TILE0001.tga", "TILE0001.tga"}, {"tile0001.TGA", "TILE0001.tga"}, {"missing.tga", "missing.tga"},
+        {"sub\\deep.tga", "sub/Deep.tga"}, {"sub/Deep.tga", "sub/Deep.tga"}, {"Dangling.tga", "Dangling.tga"},
+        {"dangling.tga", "Dangling.tga"}, {"", ""}, {".", "."}, {"..", ".."}, {"\\T.tga", "T.tga"}, {"/T.tga", "T.tga"},
+        {"C:\\T.tga", "T.tga"}, {"c:T.tga", "T.tga"}, {"\\\\sub\\T.tga", "sub/T.tga"}, {"C:/sub/T.tga", "sub/T.tga"},
+    };
+    TPictureFinder finder(gfx);
+    for (const auto& [name, found] : pictures) {
+        EXPECT_EQ(finder.Find(name), gfx / found) << name;
+        EXPECT_EQ(finder.Find(name), FindCaseInsensitive(GraphicsFile(gfx, name))) << name;
+    }
+    // A picture written after the folder was listed is still found.
+    WriteText(dir / "gfx/Later.tga", "x");
+    EXPECT_EQ(finder.Find("later.tga"), gfx / "Later.tga");
+    EXPECT_EQ(finder.Find("Later.tga"), gfx / "Later.tga");
+}
 
 namespace {
 
@@ -43,7 +126,7 @@ std::string Dump(const TTileFile& set)
 
 const char* const AFolder = "<folder>"; // a folder stands where the script should be
 
-class ScriptImport : public ::testing::Test {
+class ScriptFiles : public ::testing::Test {
 protected:
     // A fresh folder with the script s.src (none for nullptr) and a tile picture at picture.
     void Fresh(const char* script, const std::string& picture = "s/T.tga")
@@ -84,11 +167,12 @@ protected:
     TTileFile Set;
 };
 
+// A script, the result code (-1: the import fails as a whole, its reason the last message), the log less
+// the section summaries and the closing message, and the Dump of the set afterwards (it held tile 99 before).
 struct TImportRow {
     const char* Script;
-    int Code;        // -1: the import fails as a whole, its reason the last message
-    const char* Log; // less the section summaries and the closing message
-    const char* Set; // Dump afterwards; the set held tile 99 before
+    int Code;
+    const char *Log, *Set;
     bool Append = false;
     const char* Picture = "s/T.tga";
 };
@@ -163,7 +247,7 @@ const TImportRow ImportRows[] = {
 
 } // namespace
 
-TEST_F(ScriptImport, ResultLogAndSet)
+TEST_F(ScriptFiles, ResultLogAndSet)
 {
     for (const TImportRow& row : ImportRows) {
         SCOPED_TRACE(row.Script ? row.Script : "no file");
@@ -172,11 +256,9 @@ TEST_F(ScriptImport, ResultLogAndSet)
         Set.AddTile(std::make_unique<TTile>()).TileID = 99;
         std::vector<std::string> log;
         int code = -1;
-        try {
-            code = ImportScript(Set, Script, &log, row.Append);
-        } catch (const EScriptImportError& e) {
-            log.push_back(e.what());
-        }
+        const auto reason = Thrown<EScriptImportError>([&] { code = ImportScript(Set, Script, &log, row.Append); });
+        if (code == -1)
+            log.push_back(reason);
         std::erase_if(log, [](const std::string& m) {
             return m.ends_with("\n\r") || m.starts_with("There was no errors") || m.starts_with("ERROR: Some elements");
         });
@@ -187,11 +269,9 @@ TEST_F(ScriptImport, ResultLogAndSet)
         // The editor's import leaves the open set as it was when the import fails or finds no script;
         // a Simple log is written only after a finished import, a Total one keeps what was written.
         const auto open = MakeSmallSet(cmRGB565);
+        const int level = row.Append ? llTotal : llSimple;
         code = -1;
-        try {
-            code = ImportScriptInto(*open, Script, LogFile, row.Append, row.Append ? llTotal : llSimple);
-        } catch (const EScriptImportError&) {
-        }
+        Thrown<EScriptImportError>([&] { code = ImportScriptInto(*open, Script, LogFile, row.Append, level); });
         EXPECT_EQ(code, row.Code);
         EXPECT_EQ(std::filesystem::exists(LogFile), code != -1 || row.Append);
         const bool failed = code == -1 || code == srNotAScript || code == srReadError;
@@ -200,7 +280,7 @@ TEST_F(ScriptImport, ResultLogAndSet)
 }
 
 // Counts are 16-bit: the largest one still fits.
-TEST_F(ScriptImport, SectionOf65535Elements)
+TEST_F(ScriptFiles, SectionOf65535Elements)
 {
     std::string script = "Kestrund Script v.1.0|$7C1F $83E0|0|0|0|0|0|65535";
     for (int i = 0; i < 65535; ++i)
@@ -216,7 +296,7 @@ TEST_F(ScriptImport, SectionOf65535Elements)
 
 // Each message with the levels that write it (1 Simple, 2 Extensive, 4 Total; 8: an element
 // starts next, when the file must hold every message so far).
-TEST_F(ScriptImport, LogLevelsAndTheirFile)
+TEST_F(ScriptFiles, LogLevelsAndTheirFileWhichIsNeverTheScript)
 {
     const std::pair<int, const char*> messages[] = {
         {6, "\"@/s.src\" successfully loaded\n\r   Processing started"}, {6, "Decommenting succesfull\n\r"},
@@ -257,4 +337,111 @@ TEST_F(ScriptImport, LogLevelsAndTheirFile)
         EXPECT_EQ(Set.RiverCount(), 2u) << "the open set is replaced";
         EXPECT_THROW(ImportScriptInto(Set, Script, *Dir / "no/s.log", false, level), EFileCreateError);
     }
+    // A log that would be the script, by its name or through a link, is refused before anything is read or written.
+    const std::string text = ReadText(Script);
+    std::filesystem::remove(LogFile);
+    std::filesystem::create_symlink(Script, LogFile);
+    for (int level : {llSimple, llExtensive, llTotal}) {
+        EXPECT_THROW(ImportScriptInto(Set, Script, LogFile, false, level), EScriptNameError);
+        EXPECT_THROW(ImportScriptInto(Set, LogFile, LogFile, false, level), EScriptNameError);
+        EXPECT_THROW(ImportScriptLogged(Set, Script, LogFile, false, level), EScriptNameError);
+    }
+    EXPECT_EQ(ReadText(Script), text);
+}
+
+// Every record form, with values at the edges of its fields: imported (the pictures are
+// missing, but the values stay) and written again, the text comes back.
+TEST_F(ScriptFiles, RecordFormsOfEveryKind)
+{
+    Fresh("H|// This file was generated using Vellomar|// Dafault Transparant and Shadow colors||$00FF00FF $80000000||"
+          "// TileRules||1|{|  -32768     20     50|       0     40     80|      30     60     70||"
+          "      90    100    110    120    130     -1|}||// TileBorders||1|4609    2 BORD0102.tga||"
+          "// Tiles||2| 65535    3 0101 TILEFFFF.tga|     0    0 11111 TILE0000.tga||"
+          "// Rivers||1|{|2748 |  1 2 5|  0 65535 8|  3 6 7|  RIVE0ABC.tga|}||// Improvements||1|12345 TIMP3039.tga||"
+          "// VariationRule||2|{|  01,2,0045|  123,31,65535|}|{|}||// End Of Script File");
+    Set.TransparentColor = 0x00FF00FF;
+    Set.ShadowColor = 0x80000000;
+    EXPECT_EQ(ImportScript(Set, Script, nullptr, false), srElementErrors);
+    const std::string text = ReadText(Script);
+    EXPECT_EQ(ScriptText(Set), text);
+    // Exported, the pictures come first and go beside the script (an empty overlay's is one transparent
+    // pixel); a script without extension, which would be its own folder, is refused before the first.
+    EXPECT_THROW(ExportScript(Set, "nowhere", *Dir / "out.src"), EFileCreateError);
+    EXPECT_THROW(ExportScript(Set, "s", *Dir / "s"), EScriptNameError);
+    EXPECT_EQ(Dir->Entries(), (std::vector<std::string>{"s", "s.src"}));
+    EXPECT_FALSE(std::filesystem::exists(*Dir / "s/BORD0102.tga"));
+    ExportScript(Set, ".", *Dir / "out.src");
+    EXPECT_EQ(ReadText(*Dir / "out.src"), text);
+    EXPECT_EQ(Dir->Entries(), (std::vector<std::string>{"BORD0102.tga", "RIVE0ABC.tga", "TILE0000.tga",
+                                                        "TILEFFFF.tga", "TIMP3039.tga", "out.src", "s", "s.src"}));
+}
+
+// Every element comes back exactly: pictures that share a name get names of their own, overlays
+// without lines come back without errors, and pictures that hold the key colours as pixels name
+// their own colours while the colours line keeps the set's.
+TEST_F(ScriptFiles, EveryElementComesBackExactly)
+{
+    auto shared = MakeRichSet(7, false);
+    shared->Border(1).Inside = 0x101; // low bytes 01 07, as border 0
+    shared->Border(2).Inside = 0x201;
+    shared->Border(2).Outside = 0x307;
+    shared->Tile(1).TileID = shared->Tile(3).TileID = shared->Tile(0).TileID;
+    shared->River(2).ImprovementID = shared->River(0).ImprovementID;
+    shared->Improvement(3).ImprovementID = shared->Improvement(0).ImprovementID;
+    shared->River(1).Clear();
+    shared->Improvement(2).Clear();
+    const std::string names = "BORD0107 BORD0107_2 BORD0107_3 TILE0064 TILE0064_2 TILE00AE TILE0064_3 TILE00F8 "
+                              "RIVE0001 RIVE0002 RIVE0001_2 TIMP0200 TIMP0201 TIMP0202 TIMP0200_2 ";
+    std::unique_ptr<TTileFile> sets[] = {MakeRichSet(11, true), std::make_unique<TTileFile>(), std::move(shared)};
+    for (const auto& set : sets) {
+        Fresh(nullptr); // the graphics folder s is there
+        ExportScript(*set, "s", Script);
+        TTileFile imported;
+        EXPECT_EQ(ImportScriptInto(imported, Script, LogFile, false, llSimple), srSuccess);
+        EXPECT_TRUE(SameSet(*set, imported));
+        EXPECT_EQ(imported.SaveToMemory(cmRGB555), set->SaveToMemory(cmRGB555));
+        const std::string script = ReadText(Script);
+        EXPECT_NE(script.find("\r\n$00007C1F $000083E0\r\n"), std::string::npos);
+        EXPECT_EQ(script.find("$", script.find("// TileRules")) != std::string::npos, set == sets[0]);
+    }
+    std::istringstream words(ReadText(Script)); // the last set's, whose pictures share names
+    std::string pictures;
+    for (std::string word; words >> word;)
+        pictures += word.ends_with(".tga") ? word.substr(0, word.size() - 4) + " " : "";
+    EXPECT_EQ(pictures, names);
+}
+
+// The build's demo files are what the generator draws and its script gives them back; its tile rules
+// resolve every neighbour.
+TEST(DemoSet, FilesScriptAndRules)
+{
+    const auto set = MakeDemoSet();
+    const std::string folder = KESTRUND_DEMO_DIR;
+    TTileFile imported;
+    EXPECT_EQ(ImportScript(imported, folder + "/demo.src", nullptr, false), srSuccess);
+    for (const int mode : {cmRGB555, cmRGB565}) {
+        const auto file = set->SaveToMemory(mode);
+        EXPECT_EQ(LoadBytes(folder + (mode ? "/gtset565.til" : "/gtset555.til")), file)
+            << "the build wrote what the generator draws";
+        TTileFile loaded;
+        loaded.ColorMode = static_cast<std::uint8_t>(mode);
+        loaded.LoadFromMemory(file, false);
+        EXPECT_EQ(loaded.SaveToMemory(mode), file);
+        EXPECT_EQ(imported.SaveToMemory(mode), file) << "the script gives the set back";
+    }
+
+    // Every rule finds each neighbour its preview shows (N, NW, NE, W, centre, E, SW, SE, S), by ID: the IDs
+    // have gaps.
+    EXPECT_NE(set->Tile(1).TileID, set->Tile(0).TileID + 1);
+    std::size_t count = 0;
+    const TDemoTerrain* terrains = DemoTerrains(count);
+    const int slot[9] = {nbN, nbNW, nbNE, nbW, nbCentre, nbE, nbSW, nbSE, nbS};
+    for (std::size_t r = 0; r < set->TileRuleCount(); ++r)
+        for (int i = 0; i < 9; ++i) {
+            const std::uint16_t code = set->TileRule(r).Values[static_cast<std::size_t>(slot[i])];
+            const auto terrain = std::find_if(terrains, terrains + count, [&](auto& t) { return t.Code == code; });
+            const TTile* tile = set->TileRule(r).PreviewTile(i);
+            EXPECT_EQ(tile ? tile->TileID : -1, terrain == terrains + count ? 0xFFFF : terrain->TileID)
+                << "rule " << r << " entry " << i;
+        }
 }
