@@ -110,6 +110,7 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
         {0, "save @/small565.til --mode 555 --out555 @/d.til"},
         {ExitFailure, "info @/missing.til", "",
          "kestrund-cli: Cannot open file \"@/missing.til\". No such file or directory\n"},
+        {ExitFailure, "info -- --x.til", "", "kestrund-cli: Cannot open file \"--x.til\". No such file or directory\n"},
         {ExitFailure, "info @/damaged.til", "", damage},
         {ExitFailure, "save @/small555.til --append @/damaged.til --out555 @/out.til", "", damage},
         {ExitFailure, "save @/small555.til --out565 @/no/out.til", "",
@@ -170,7 +171,7 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
         {ExitUsage, "import-script @/fresh.src --log-level 3", "",
          usage("import-script", "--log-level must be 0, 1 or 2, not '3'")},
         // The view: what was drawn, and the pictures' sizes (checked below).
-        {0, "render @/in.til @/single.bmp", "Size: 98 76\nTile: 100 0 0\n"},
+        {0, "render @/in.til @/single.bmp --tile 0", "Size: 98 76\nTile: 100 0 0\n"},
         {0, "render @/small565.til @/v.bmp", "Size: 98 76\nTile: 10 3 5\nRule: 0 3 2 6 1 5 9 4 7 8 10 11 12 13 14 15\n",
          note},
         {0, "render @/in.til @/square.jpg --view 3x3 --tile 2 --border 1",
