@@ -82,6 +82,11 @@ TPropertyForm::TPropertyForm(TPrompts& prompts, const std::string& iniPath, QWid
     setObjectName("PropertyForm");
     setWindowTitle("Property");
     BuildWidgets();
+    // A rule's slots, shown signed or unsigned; every other field's range comes with its kind.
+    for (TExtSpinEdit* edit : seNeighbour)
+        SetFieldRange(edit, -32768, 65535, 4);
+    for (std::size_t i = 1; i < seAlt.size(); ++i)
+        SetFieldRange(seAlt[i], -32768, 65535, 4);
     HideAllKinds();
     ReadSettings();
 }
@@ -157,6 +162,10 @@ void TPropertyForm::SetKind(int kind)
         TextEditSwitch();
     UpdatePositionRange();
     UpdatePreview();
+    // A variation rule's rows take the strip's tiles once one of them has the focus, so they
+    // are not given it unasked.
+    if (k != pkVariationRule)
+        seID->setFocus();
     adjustSize();
 }
 
@@ -236,7 +245,7 @@ void TPropertyForm::UpdatePositionRange()
     FPosLimited = FSet && kind;
     if (!FPosLimited)
         return;
-    const std::size_t count = KindCount(*FSet, static_cast<TPropertyKind>(FKind));
+    const std::size_t count = ElementCount(*FSet, static_cast<TPropertyKind>(FKind));
     FPosRange = PositionRange(count, cbReplace->isChecked());
     // An empty kind has nothing to replace.
     cbReplace->setEnabled(count > 0);

@@ -36,7 +36,7 @@ std::string PropertyCaption(TPropertyKind kind, bool add);
 
 // Elements of the kind in the set, and the elements the strip lists for it (tiles for
 // variation rules, nothing for tile rules).
-std::size_t KindCount(const TTileFile& set, TPropertyKind kind);
+std::size_t ElementCount(const TTileFile& set, TPropertyKind kind);
 std::size_t StripCount(const TTileFile& set, TPropertyKind kind);
 
 // Where a new element may go: 0..count when inserting, 0..count-1 when replacing (an empty
@@ -87,7 +87,7 @@ struct TStripPicture {
 };
 TStripPicture StripPictureSize(const TTileFile& set, TPropertyKind kind, std::size_t index);
 void DrawStripElement(const TTileFile& set, TPropertyKind kind, std::size_t index, TSurface& surface);
-constexpr int MaxStripPictureSide = 512;
+constexpr int MaxStripPictureSide = 256;
 
 // ---- Variation-rule entries as text ----
 

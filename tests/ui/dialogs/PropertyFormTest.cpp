@@ -1,3 +1,4 @@
+#include "ColorMenu.h"
 #include "ElementStrip.h"
 #include "ExtSpinEdit.h"
 #include "IniFile.h"
@@ -115,7 +116,7 @@ TEST_F(PropertyFormTest, OpeningAndOkGivesBackEveryElementUnchanged)
             set->VariationRule(0).Steps = {0xFFFFFFFF, 0x0000C020, 0};
             set->TileRule(0).Values[rvAlt3] = 0x8000;
             for (int kind = 0; kind < PropertyKindCount; ++kind)
-                for (std::size_t i = 0; i < KindCount(*set, TPropertyKind(kind)); ++i) {
+                for (std::size_t i = 0; i < ElementCount(*set, TPropertyKind(kind)); ++i) {
                     const auto r = Run([&] { auto r = Req(TPropertyKind(kind), false, int(i)); r.Hex = hex; return r; }());
                     ASSERT_TRUE(r && r->Replace && r->Position == int(i)) << kind;
                     EXPECT_TRUE(Same(*r, *set, i)) << "kind " << kind << " mode " << int(mode) << " hex " << hex;
@@ -225,14 +226,120 @@ TEST_F(PropertyFormTest, BorderCornerStoresOneEdgeEverywhere)
 
 TEST_F(PropertyFormTest, TileCornersMarkTheGroundAndUncheckingRestoresIt)
 {
+    // The oracle: the tile's picture file read back with the corner's marker border.
     set->Tile(1).BorderEdges = 0;
-    const auto marked = Edit(pkTile, 1, [&] { W<QCheckBox>("cbSW")->click(); });
-    EXPECT_EQ(marked->Tile->BorderEdges, 1);
-    const TMaskPoint p = BorderMask(edgeSouthWest)[0];
-    const TDiamondRow row = DiamondRow(p.Y);
-    EXPECT_EQ(marked->Tile->Pixels[std::size_t(row.Start + p.X - row.Left)], 0); // marker of edge 0
+    set->Tile(1).ExportTGA(dir / "t.tga", 0xC0C0C0, 0x808080);
+    SaveBytes(dir / "red.tga", TTgaFile{.Width = TileWidth, .Height = TileHeight,
+                                        .Pixels = Words({0x7C00}, TileWidth * TileHeight)}.Bytes());
+    form->SetImportTGAChooser([&](const TImportTGARequest&) {
+        return TImportTGAResult{dir / "red.tga", dir.Path().string(), clLime, clBlue, clTeal};
+    });
+    struct Row {
+        bool load;
+        QStringList clicks;
+        std::string file;
+        TColor transparent, shadow;
+        int mask;
+    };
+    const Row rows[] = {{false, {"cbSW"}, "t.tga", 0xC0C0C0, 0x808080, 1},
+                        {false, {"cbSW", "cbNE"}, "t.tga", 0xC0C0C0, 0x808080, 5},
+                        {true, {"cbSE"}, "red.tga", clLime, clBlue, 8},
+                        {true, {"cbSE", "cbSE"}, "red.tga", clLime, clBlue, 0}};
+    for (const Row& row : rows) {
+        form->SetImportTransparent(0xC0C0C0), form->SetImportShadow(0x808080);
+        const auto r = Edit(pkTile, 1, [&] {
+            if (row.load)
+                W<QPushButton>("btnLoad")->click();
+            for (const QString& box : row.clicks)
+                W<QCheckBox>(box)->click();
+        });
+        TTile expected;
+        expected.Assign(set->Tile(1));
+        expected.ImportTGA(dir / row.file, row.transparent, row.shadow, row.mask);
+        expected.BorderEdges = std::uint8_t(row.mask);
+        EXPECT_TRUE(r->Tile->SameAs(expected)) << row.clicks.join(",").toStdString();
+    }
+    form->SetImportTGAChooser({});
     const auto undone = Edit(pkTile, 1, [&] { W<QCheckBox>("cbSW")->click(), W<QCheckBox>("cbSW")->click(); });
     EXPECT_TRUE(Same(*undone, *set, 1));
+}
+
+TEST_F(PropertyFormTest, PreviewShowsTheElement)
+{
+    TTileBorder corner;
+    corner.Assign(set->Border(0));
+    for (TCBorder& edge : corner.Edges)
+        edge.CopyOriented(set->Border(0).Edges[2]);
+    const TTile lime(clLime, 0), blue(clBlue, 0), red(clRed, 0), fuchsia(clFuchsia, 0);
+    struct Row {
+        TPropertyKind kind;
+        QString click;
+        std::function<void(TSurface&)> draw;
+    };
+    const Row rows[] = {
+        {pkBorder, "cbNE", [&](TSurface& s) { corner.Draw(96, 48, s); }},
+        {pkRiver, "", [&](TSurface& s) { set->River(0).Draw(96, 48, s); }},
+        {pkImprovement, "", [&](TSurface& s) { set->Improvement(0).Draw(96, 48, s); }},
+        {pkTile, "",
+         [&](TSurface& s) {
+             lime.Draw(48, 24, s), blue.Draw(144, 24, s), red.Draw(48, 72, s), fuchsia.Draw(144, 72, s);
+             set->Tile(0).Draw(96, 48, s);
+         }},
+    };
+    form->SetPreviewBackground(clTeal);
+    for (const Row& row : rows) {
+        QImage shot;
+        Edit(row.kind, 0, [&] {
+            if (!row.click.isEmpty())
+                W<QCheckBox>(row.click)->click();
+            shot = W("pbResource")->grab().toImage();
+        });
+        TRgbSurface expected(PreviewWidth, PreviewHeight, clTeal);
+        row.draw(expected);
+        int differ = 0;
+        for (int y = 0; y < PreviewHeight; ++y)
+            for (int x = 0; x < PreviewWidth; ++x)
+                differ += QColorToColor(shot.pixelColor(x, y)) != expected.Pixel(x, y);
+        EXPECT_EQ(differ, 0) << row.kind;
+    }
+}
+
+TEST_F(PropertyFormTest, AddModeReplaceAndTheStrip)
+{
+    form->SetTileSet(set.get());
+    form->SetKind(pkBorder);
+    const std::pair<bool, std::array<bool, 4>> modes[] = {{true, {false, true, true, false}},
+                                                          {false, {true, false, false, true}}};
+    for (const auto& [add, states] : modes) {
+        form->SetAddMode(add);
+        EXPECT_EQ((std::array{form->Replace(), W("cbLast")->isEnabled(), form->InsertLast(), W("sePos")->isEnabled()}),
+                  states) << add;
+    }
+    auto* strip = W<TElementStrip>("dgTiles");
+    const auto cellColor = [&](int column) { return strip->viewport()->grab().toImage().pixelColor(47 * column, 0); };
+    const auto clickCell = [&](int column) {
+        QTest::mouseClick(strip->viewport(), Qt::LeftButton, {}, QPoint(47 * column + 20, 10));
+    };
+    const QColor highlight = form->palette().color(QPalette::Highlight), base = form->palette().color(QPalette::Base);
+    Run(Req(pkBorder, true, 0), [&] {
+        EXPECT_EQ(strip->Count(), int(set->BorderCount()));
+        EXPECT_EQ(cellColor(0), base); // appended last: no cell marked
+        W<QCheckBox>("cbLast")->click();
+        Spin("sePos")->SetValue(2);
+        EXPECT_EQ(strip->Selected(), 2);
+        clickCell(1);
+        EXPECT_EQ(Spin("sePos")->Value(), 1);
+        EXPECT_EQ(cellColor(1), highlight);
+        EXPECT_EQ(cellColor(2), base);
+    });
+    Edit(pkBorder, 1, [&] {
+        EXPECT_EQ(form->focusWidget(), W("seID"));
+        EXPECT_EQ(cellColor(1), highlight); // the element Replace changes
+        clickCell(0);
+        EXPECT_EQ(Spin("sePos")->Value(), 1);
+        EXPECT_EQ(strip->Selected(), 1);
+    });
+    EXPECT_FALSE(W("seID")->isEnabled()); // every kind's controls are put away after use
 }
 
 TEST_F(PropertyFormTest, RiverBoxesAndTypeWriteOnlyWhatChanged)
@@ -262,6 +369,7 @@ TEST_F(PropertyFormTest, KeysOfTheDialog)
     const Row rows[] = {
         {pkRiver, "seID", Qt::Key_5, Qt::ControlModifier, "", false},
         {pkRiver, "seID", Qt::Key_8, Qt::ControlModifier, "cbN", false},
+        {pkRiver, "seID", Qt::Key_4, Qt::ControlModifier, "cbW", false},
         {pkRiver, "cbLand", Qt::Key_1, Qt::ControlModifier | Qt::KeypadModifier, "cbSW", false},
         {pkTile, "seID", Qt::Key_8, Qt::ControlModifier, "", false}, // a tile has no north box
         {pkTile, "seID", Qt::Key_9, Qt::ControlModifier, "cbNE", false},
@@ -304,26 +412,29 @@ TEST_F(PropertyFormTest, AcceptedByEveryOkAndClearedByEachUse)
 
 TEST_F(PropertyFormTest, CtrlClickOnThePreviewPicksColours)
 {
+    const TTile& tile = set->Tile(0);
+    const TColor ground = PixelToColor(tile.Pixels[std::size_t(DiamondRow(48).Start + 47)], tile.ColorMode);
     struct Row {
         QPoint at;
         Qt::MouseButton button;
         Qt::KeyboardModifiers mods;
-        bool transparent, shadow;
+        TColor transparent, shadow;
     };
     const Row rows[] = {
-        {{143, 96}, Qt::LeftButton, Qt::ControlModifier, true, false},
-        {{143, 96}, Qt::RightButton, Qt::ControlModifier, false, true},
-        {{143, 96}, Qt::LeftButton, Qt::NoModifier, false, false},
-        {{0, 96}, Qt::LeftButton, Qt::ControlModifier, false, false},
-        {{143, 0}, Qt::RightButton, Qt::ControlModifier, false, false},
+        {{143, 96}, Qt::LeftButton, Qt::ControlModifier, ground, 2},
+        {{143, 96}, Qt::RightButton, Qt::ControlModifier, 1, ground},
+        {{143, 96}, Qt::LeftButton, Qt::NoModifier, 1, 2},
+        {{0, 96}, Qt::LeftButton, Qt::ControlModifier, 1, 2},
+        {{143, 0}, Qt::RightButton, Qt::ControlModifier, 1, 2},
+        {{1, 1}, Qt::RightButton, Qt::ControlModifier, 1, clTeal},
+        {{PreviewWidth - 1, PreviewHeight - 1}, Qt::LeftButton, Qt::ControlModifier, clTeal, 2},
     };
-    const TTile& tile = set->Tile(0);
-    const TColor ground = PixelToColor(tile.Pixels[std::size_t(DiamondRow(48).Start + 47)], tile.ColorMode);
+    form->SetPreviewBackground(clTeal);
     for (const Row& row : rows) {
         form->SetImportTransparent(1), form->SetImportShadow(2);
         Edit(pkTile, 0, [&] { QTest::mouseClick(W("pbResource"), row.button, row.mods, row.at); });
-        EXPECT_EQ(form->ImportTransparent(), row.transparent ? ground : 1);
-        EXPECT_EQ(form->ImportShadow(), row.shadow ? ground : 2);
+        EXPECT_EQ(std::pair(form->ImportTransparent(), form->ImportShadow()), std::pair(row.transparent, row.shadow))
+            << row.at.x() << "," << row.at.y();
     }
 }
 
@@ -402,6 +513,20 @@ TEST_F(PropertyFormTest, SettingsRoundTrip)
     EXPECT_EQ(TIniFile(ini).ReadInteger("Colors", "ImportTransparant", 0), 0x123456);
 }
 
+TEST_F(PropertyFormTest, PreviewBackgroundFromTheColourMenu)
+{
+    const std::pair<int, QColor> rows[] = {{ColorMenu::CustomItem, QColor(0, 255, 255)},
+                                           {9, QColor(255, 0, 0)},
+                                           {ColorMenu::SystemItem, form->palette().color(QPalette::Button)}};
+    for (const auto& [item, shown] : rows) {
+        W<ColorMenu>("ColorMenu")->ColorItem(item)->trigger();
+        QColor corner;
+        Edit(pkTile, 0, [&] { corner = W("pbResource")->grab().toImage().pixelColor(1, 1); });
+        EXPECT_EQ(corner, shown) << item;
+    }
+    EXPECT_EQ(form->PreviewBackground(), clBtnFace); // stored as the system colour
+}
+
 // ---- Variation rules ----
 
 TEST(VariationRuleText, EntriesAsLinesAndBack)
@@ -416,6 +541,8 @@ TEST(VariationRuleText, EntriesAsLinesAndBack)
         {"$1F,$3,$FFFF", PackStep(31, 3, 65535)}, {"300,33,70000", PackStep(44, 1, 4464)},
         {"-1,4,5", PackStep(255, 4, 5)},   {",2", PackStep(0, 2, 0)},
         {"1,2,99999999999", PackStep(1, 2, 0)}, {"1,2,$", PackStep(1, 2, 0)},
+        {"1A,$b,$ff", PackStep(0, 11, 255)}, {"1,2,2147483647", PackStep(1, 2, 0xFFFF)},
+        {"1,2,-2147483648", PackStep(1, 2, 0)}, {"1,2,$FFFFFFFF", PackStep(1, 2, 0xFFFF)},
     };
     for (const auto& [line, step] : read)
         EXPECT_EQ(ParseStepLine(line), step) << line;
@@ -423,6 +550,7 @@ TEST(VariationRuleText, EntriesAsLinesAndBack)
     EXPECT_EQ(TextLines("a\r\n\nb\n"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_TRUE(TextLines("").empty());
     EXPECT_EQ(RowStep("05", "", ""), PackStep(5, 31, 65535));
+    EXPECT_EQ(StepsFromLines(std::vector<std::string>(70000, "1,1,1"), {}).size(), 65535u);
 }
 
 TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
@@ -472,8 +600,9 @@ TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
     EXPECT_EQ(r->VariationRule->StepTileID(0), 0);
     EXPECT_EQ(r->VariationRule->Steps.size(), 3u);
 
-    // The strip gives its tile to the row that had the focus, and only then.
+    // The strip lists the tiles and gives one to the row that had the focus, and only then.
     r = Run(Req(pkVariationRule, false, last), [&] {
+        EXPECT_EQ(W<TElementStrip>("dgTiles")->Count(), int(set->TileCount()));
         QTest::mouseClick(W<TElementStrip>("dgTiles")->viewport(), Qt::LeftButton, {}, QPoint(60, 10));
         Focus("cbVR2TileID");
         QTest::mouseClick(W<TElementStrip>("dgTiles")->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
@@ -490,6 +619,29 @@ TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
         EXPECT_EQ(Combo("cbVR0TileID")->currentText(), "0042");
     });
     EXPECT_EQ(r->VariationRule->Steps, (std::vector{PackStep(std::stoi(index), 0, 42)}));
+}
+
+TEST_F(PropertyFormTest, AnIndexOpensItsRowAndTheNext)
+{
+    set->Tile(0).TileIndex = 0; // 00 is an index like any other
+    set->RebuildTileIndexList();
+    const auto& list = set->TileIndexList();
+    int absent = 1;
+    while (std::find(list.begin(), list.end(), IntToStrPad(absent, 2, '0')) != list.end())
+        ++absent;
+    set->VariationRule(0).Steps = {PackStep(absent, 0, 1)};
+    Run(Req(pkVariationRule, false, 0), [&] {
+        EXPECT_EQ(Combo("cbVR0Index")->currentText(), "Non"); // the rule's index is not in the list
+        Pick("cbVR0Index", 1);
+        EXPECT_EQ(Combo("cbVR0Index")->currentText(), "00");
+        EXPECT_EQ((std::array{W("cbVR0Dir")->isEnabled(), W("cbVR0TileID")->isEnabled(), W("cbVR1Index")->isEnabled(),
+                               W("cbVR1Dir")->isEnabled(), W("cbVR2Index")->isEnabled()}),
+                  (std::array{true, true, true, false, false}));
+        EXPECT_EQ(Combo("cbVR0TileID")->currentText().toStdString(), IntToStrPad(set->Tile(0).TileID, 4, '0'));
+        Pick("cbVR0Index", 2); // another index: its own tiles only
+        EXPECT_EQ(Combo("cbVR0TileID")->count(),
+                  int(TileIDsOfIndex(*set, Combo("cbVR0Index")->currentText().toInt()).size()));
+    });
 }
 
 TEST_F(PropertyFormTest, VariationRulePreviewPlacesTheChain)
@@ -514,6 +666,9 @@ TEST(PropertyLogic, AnImprovementWithoutLinesDrawsNothing)
     EXPECT_EQ(StripPictureSize(set, pkImprovement, 0).Width, 0);
     EXPECT_EQ(StripPictureSize(set, pkTile, 0).Width, TileWidth);
     EXPECT_EQ(StripPictureSize(set, pkTileRule, 0).Width, 0);
+    PutLines(set.Improvement(0), {{3, {0x0C02, 1, 2, 0xFA05}}}); // 7 pixels wide, rows 0..3
+    EXPECT_EQ(std::pair(StripPictureSize(set, pkImprovement, 0).Width, StripPictureSize(set, pkImprovement, 0).Height),
+              std::pair(7, 4));
 }
 
 } // namespace
