@@ -37,6 +37,7 @@ int main(int argc, char* argv[])
     kestrund::TQtPrompts prompts(nullptr);
     kestrund::TMainForm form(prompts, iniPath, line.FileToOpen);
     prompts.SetParent(&form);
+    prompts.CreateDialogs(iniPath);
     form.show();
     return app.exec();
 }

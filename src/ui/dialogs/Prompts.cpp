@@ -165,4 +165,25 @@ void TQtPrompts::About(const std::string& title, const std::string& text)
     QMessageBox::about(FParent, QString::fromStdString(title), QString::fromStdString(text));
 }
 
+void TQtPrompts::CreateDialogs(const std::string& iniPath)
+{
+    FImportTGA = new TImportTGAForm(iniPath, FParent);
+    FProperty = new TPropertyForm(*this, iniPath, FParent);
+    FProperty->SetImportTGAChooser([this](const TImportTGARequest& request) { return ImportTGA(request); });
+}
+
+std::optional<TElementEditResult> TQtPrompts::EditElement(const TElementEditRequest& request)
+{
+    if (!FProperty)
+        return std::nullopt;
+    return RunPropertyForm(*FProperty, request);
+}
+
+std::optional<TImportTGAResult> TQtPrompts::ImportTGA(const TImportTGARequest& request)
+{
+    if (!FImportTGA)
+        return std::nullopt;
+    return RunImportTGA(*FImportTGA, request);
+}
+
 } // namespace kestrund

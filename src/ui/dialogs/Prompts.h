@@ -2,8 +2,11 @@
 // Every modal question the editor asks goes through TPrompts: the running program
 // shows Qt dialogs, tests install answers and read back what was asked.
 
+#include "ImportTGAForm.h"
 #include "Pixel.h"
+#include "PropertyForm.h"
 
+#include <QPointer>
 #include <QString>
 #include <optional>
 #include <string>
@@ -41,6 +44,9 @@ public:
     virtual int Message(const std::string& text, TMsgType type, int buttons) = 0;
     virtual std::optional<TColor> ChooseColor(TColor initial) = 0;
     virtual void About(const std::string& title, const std::string& text) = 0;
+    // The program's own modal dialogs; nothing on Cancel.
+    virtual std::optional<TElementEditResult> EditElement(const TElementEditRequest&) { return std::nullopt; }
+    virtual std::optional<TImportTGAResult> ImportTGA(const TImportTGARequest&) { return std::nullopt; }
 };
 
 // Qt's filter form of a "Description|patterns|..." filter: "Description (*.a *.b);;...".
@@ -58,14 +64,21 @@ class TQtPrompts : public TPrompts {
 public:
     explicit TQtPrompts(QWidget* parent) : FParent(parent) {}
     void SetParent(QWidget* parent) { FParent = parent; }
+    // Makes the program's dialogs, children of the parent: they read their settings now and
+    // write them when the parent destroys them.
+    void CreateDialogs(const std::string& iniPath);
     std::optional<std::string> OpenFile(const TFileDialogRequest& request) override;
     std::optional<std::string> SaveFile(const TFileDialogRequest& request) override;
     int Message(const std::string& text, TMsgType type, int buttons) override;
     std::optional<TColor> ChooseColor(TColor initial) override;
     void About(const std::string& title, const std::string& text) override;
+    std::optional<TElementEditResult> EditElement(const TElementEditRequest& request) override;
+    std::optional<TImportTGAResult> ImportTGA(const TImportTGARequest& request) override;
 
 private:
     QWidget* FParent;
+    QPointer<TImportTGAForm> FImportTGA;
+    QPointer<TPropertyForm> FProperty;
 };
 
 } // namespace kestrund

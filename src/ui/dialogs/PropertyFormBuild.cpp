@@ -432,7 +432,7 @@ std::optional<TElementEditResult> RunPropertyForm(TPropertyForm& form, const TEl
 {
     if (!request.Set || request.Kind < 0 || request.Kind >= PropertyKindCount)
         return std::nullopt;
-    const std::size_t count = KindCount(*request.Set, request.Kind);
+    const std::size_t count = ElementCount(*request.Set, request.Kind);
     if (!request.Add && (request.Position < 0 || static_cast<std::size_t>(request.Position) >= count))
         return std::nullopt;
 

@@ -41,7 +41,7 @@ std::string PropertyCaption(TPropertyKind kind, bool add)
     return std::string(add ? "Add " : "Edit ") + KindTexts(kind).Element;
 }
 
-std::size_t KindCount(const TTileFile& set, TPropertyKind kind)
+std::size_t ElementCount(const TTileFile& set, TPropertyKind kind)
 {
     switch (kind) {
     case pkTileRule: return set.TileRuleCount();
@@ -58,7 +58,7 @@ std::size_t StripCount(const TTileFile& set, TPropertyKind kind)
 {
     if (kind == pkTileRule)
         return 0;
-    return KindCount(set, kind == pkVariationRule ? pkTile : kind);
+    return ElementCount(set, kind == pkVariationRule ? pkTile : kind);
 }
 
 TPositionRange PositionRange(std::size_t count, bool replace)

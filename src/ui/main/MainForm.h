@@ -74,6 +74,9 @@ public:
     // The picture of the kind's current element (tiles, borders, rivers, improvements).
     void SaveElementImage(int kind);
     void miViewScriptLogClick();
+    // The Edit menu: the property editor on a new element (add) or the current one (edit).
+    void EditElement(int kind, bool add);
+    void DeleteElement(int kind);
     void SetZoom(int zoom);
 
     // Widgets (public for the tests that drive the window)
@@ -97,6 +100,8 @@ public:
     QAction* miFileSaveImage = nullptr;
     std::array<QAction*, 4> SaveElementItems{}; // tiles, borders, rivers, improvements
     QAction* miViewScriptLog = nullptr;
+    // By TKind: the Edit menu's Add, Delete and Edit items.
+    std::array<QAction*, KindCount> AddItems{}, DeleteItems{}, EditItems{};
     QAction *miViewSingle = nullptr, *miView3x3 = nullptr, *miViewHex = nullptr;
     QAction* miInGameColorMode = nullptr;
     QAction* miShadowInvert = nullptr;

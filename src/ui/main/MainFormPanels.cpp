@@ -201,6 +201,38 @@ void TMainForm::BuildMenus()
     miFileExit->setStatusTip("Exit program.");
     connect(miFileExit, &QAction::triggered, this, &QWidget::close);
 
+    // Edit: one submenu per command, the kinds in the same order in each.
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    const struct {
+        TKind Kind;
+        const char *Caption, *Letter;
+        bool Dots; // "..." also on the Delete item
+    } editItems[] = {
+        {kRules, "Tile R&ule", "U", true},        {kBorders, "&Borders", "B", false},
+        {kTiles, "&Tile", "T", false},            {kRivers, "&River", "R", false},
+        {kImprovements, "&Improvement", "M", false}, {kVariationRules, "&VariationRule", "V", false},
+    };
+    QMenu* addMenu = edit->addMenu("&Add");
+    QMenu* deleteMenu = edit->addMenu("&Delete");
+    QMenu* editMenu = edit->addMenu("&Edit");
+    for (const auto& item : editItems) {
+        const bool rules = item.Kind == kVariationRules;
+        const QString caption = QString(item.Caption) + (rules ? "" : " ...");
+        const int k = item.Kind;
+        QAction* a = addMenu->addAction(caption);
+        a->setShortcut(QKeySequence(QString("Ctrl+") + item.Letter));
+        connect(a, &QAction::triggered, this, [this, k] { EditElement(k, true); });
+        AddItems[static_cast<std::size_t>(k)] = a;
+        a = deleteMenu->addAction(item.Dots ? caption : QString(item.Caption));
+        a->setShortcut(QKeySequence(QString("Ctrl+Alt+") + item.Letter));
+        connect(a, &QAction::triggered, this, [this, k] { DeleteElement(k); });
+        DeleteItems[static_cast<std::size_t>(k)] = a;
+        a = editMenu->addAction(caption);
+        a->setShortcut(QKeySequence(QString("Ctrl+Shift+") + item.Letter));
+        connect(a, &QAction::triggered, this, [this, k] { EditElement(k, false); });
+        EditItems[static_cast<std::size_t>(k)] = a;
+    }
+
     QMenu* colors = menuBar()->addMenu("&Colors");
     BackgroundMenu = colors->addMenu("&Background");
     BackgroundMenu->menuAction()->setStatusTip("Set background color");
