@@ -44,76 +44,60 @@ std::string Refusal(F import)
     return "accepted";
 }
 
-struct TReadCase {
-    const char* Name;
-    TTgaFile File;
-    int Code;
-    std::vector<std::uint16_t> Expected = {}; // rows of the picture read
-    int Width = 0;
-    std::size_t CutTo = SIZE_MAX; // bytes of the file that are there
-
-    std::vector<std::uint8_t> Bytes() const
-    {
-        auto bytes = File.Bytes();
-        bytes.resize(std::min(bytes.size(), CutTo));
-        return bytes;
-    }
-};
-
 const TTgaFile Full24{.Width = 4, .Height = 3, .PixelBits = 24, .Pixels = std::vector<std::uint8_t>(36, 0x55)};
-const std::string Footer = std::string(8, '\0') + "TRUEVISION-XFILE." + '\0';
-
-const TReadCase ReadCases[] = {
-    {"SixteenBitsBottomUp", {.Width = 3, .Height = 2, .Pixels = Words({0x8001, 2, 3, 0x7FFF, 0xFFFF, 0})}, tgaOK,
-     {0x7FFF, 0xFFFF, 0, 0x8001, 2, 3}, 3},
-    {"Bgr24", {.Width = 3, .Height = 1, .PixelBits = 24, .Pixels = {0x18, 0x80, 0xF8, 7, 7, 7, 0xFF, 0xFF, 0xFF}},
-     tgaOK, {0x7E03, 0, 0x7FFF}, 3},
-    // Paint programs put the alpha depth in the low descriptor bits; only bits 5-7 matter.
-    {"Bgra32AlphaIgnored", {.Width = 3, .Height = 1, .PixelBits = 32, .Descriptor = 8,
-      .Pixels = {8, 0x10, 0x20, 0, 8, 0x10, 0x20, 0xFF, 0, 0, 0xFF, 0x80}}, tgaOK, {0x1041, 0x1041, 0x7C00}, 3},
-    {"IDColourMapAndFooter", {.ColorMapType = 1, .ColorMapLength = 3, .ColorMapEntryBits = 15, .Width = 2,
-      .Height = 2, .PixelBits = 24, .ID = {'h', 'i'}, .ColorMap = std::vector<std::uint8_t>(6, 0xEE),
-      .Pixels = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, .Trailer = {Footer.begin(), Footer.end()}},
-     tgaOK, {0x7C00, 0x7FFF, 0x001F, 0x03E0}, 2},
-    // Only map type 1 announces a map; with type 0 the length fields are noise.
-    {"MapFieldsOfMapType0", {.ColorMapLength = 100, .ColorMapEntryBits = 24, .Width = 1, .Height = 1,
-      .Pixels = Words({0x1234})}, tgaOK, {0x1234}, 1},
-    {"ZeroWidth", {.Width = 0, .Height = 5}, tgaOK, {0}, 1},
-    {"ZeroHeight", {.Width = 7, .Height = 0}, tgaOK, {0}, 1},
-    // Checked in the order descriptor, image type, pixel size, our size limit.
-    {"ColourMapped", {.ImageType = 1, .PixelBits = 8}, tgaUnsupportedType},
-    {"RunLength", {.ImageType = 10}, tgaUnsupportedType},
-    {"Grey", {.ImageType = 3}, tgaUnsupportedType},
-    {"TopLeft", {.Descriptor = 0x20}, tgaUnsupportedInterleave},
-    {"TopLeftBeforeBits6And7", {.Descriptor = 0xE0}, tgaUnsupportedInterleave},
-    {"Bit6", {.Descriptor = 0x40}, tgaInvalidFile},
-    {"Bit7", {.Descriptor = 0x80}, tgaInvalidFile},
-    {"EightBits", {.PixelBits = 8}, tgaUnsupportedPixelSize},
-    {"FifteenBits", {.PixelBits = 15}, tgaUnsupportedPixelSize},
-    {"DescriptorBeforeType", {.ImageType = 1, .PixelBits = 8, .Descriptor = 0x20}, tgaUnsupportedInterleave},
-    {"InvalidBeforeType", {.ImageType = 10, .Descriptor = 0x40}, tgaInvalidFile},
-    {"TypeBeforeSizeLimit", {.ImageType = 10, .Width = 40000}, tgaUnsupportedType},
-    {"Width32768", {.Width = 32768, .Height = 1}, tgaTooLarge},
-    {"Height32768", {.Width = 1, .Height = 32768}, tgaTooLarge},
-    {"Sides65535", {.Width = 65535, .Height = 65535}, tgaTooLarge},
-    // Headers that claim more than the data holds.
-    {"ShorterThanHeader", Full24, tgaReadError, {}, 0, 17},
-    {"HeaderOnly", Full24, tgaReadError, {}, 0, 18},
-    {"OneByteShort", Full24, tgaReadError, {}, 0, 18 + 35},
-    {"IDPastTheEnd", {.Width = 1, .Height = 1, .ID = std::vector<std::uint8_t>(200, 'x')}, tgaReadError, {}, 0, 118},
-    {"MapPastTheEnd", {.ColorMapType = 1, .ColorMapLength = 0xFFFF, .ColorMapEntryBits = 32, .Width = 1,
-      .Height = 1, .Pixels = Words({1})}, tgaReadError},
-};
 
 TEST(ReadTGA, GivesThePictureOrTheCodeAndTheHeader)
 {
-    for (const TReadCase& c : ReadCases) {
+    struct Case { const char* name; TTgaFile file; int code; std::vector<std::uint16_t> rows = {}; int width = 0;
+                  std::size_t cutTo = SIZE_MAX; }; // rows of the picture read; bytes of the file that are there
+    const std::string footer = std::string(8, '\0') + "TRUEVISION-XFILE." + '\0';
+    const Case cases[] = {
+        {"SixteenBitsBottomUp", {.Width = 3, .Height = 2, .Pixels = Words({0x8001, 2, 3, 0x7FFF, 0xFFFF, 0})}, tgaOK,
+         {0x7FFF, 0xFFFF, 0, 0x8001, 2, 3}, 3},
+        {"Bgr24", {.Width = 3, .Height = 1, .PixelBits = 24, .Pixels = {0x18, 0x80, 0xF8, 7, 7, 7, 0xFF, 0xFF, 0xFF}},
+         tgaOK, {0x7E03, 0, 0x7FFF}, 3},
+        // Paint programs put the alpha depth in the low descriptor bits; only bits 5-7 matter.
+        {"Bgra32AlphaIgnored", {.Width = 3, .Height = 1, .PixelBits = 32, .Descriptor = 8,
+          .Pixels = {8, 0x10, 0x20, 0, 8, 0x10, 0x20, 0xFF, 0, 0, 0xFF, 0x80}}, tgaOK, {0x1041, 0x1041, 0x7C00}, 3},
+        {"IDColourMapAndFooter", {.ColorMapType = 1, .ColorMapLength = 3, .ColorMapEntryBits = 15, .Width = 2,
+          .Height = 2, .PixelBits = 24, .ID = {'h', 'i'}, .ColorMap = std::vector<std::uint8_t>(6, 0xEE),
+          .Pixels = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, .Trailer = {footer.begin(), footer.end()}},
+         tgaOK, {0x7C00, 0x7FFF, 0x001F, 0x03E0}, 2},
+        // Only map type 1 announces a map; with type 0 the length fields are noise.
+        {"MapFieldsOfMapType0", {.ColorMapLength = 100, .ColorMapEntryBits = 24, .Width = 1, .Height = 1,
+          .Pixels = Words({0x1234})}, tgaOK, {0x1234}, 1},
+        {"NoWidth", {.Width = 0, .Height = 5}, tgaOK, {0}, 1}, {"NoHeight", {.Width = 7, .Height = 0}, tgaOK, {0}, 1},
+        // Checked in the order descriptor, image type, pixel size, our size limit.
+        {"ColourMapped", {.ImageType = 1, .PixelBits = 8}, tgaUnsupportedType},
+        {"RunLength", {.ImageType = 10}, tgaUnsupportedType}, {"Grey", {.ImageType = 3}, tgaUnsupportedType},
+        {"TopLeft", {.Descriptor = 0x20}, tgaUnsupportedInterleave},
+        {"TopLeftBeforeBits6And7", {.Descriptor = 0xE0}, tgaUnsupportedInterleave},
+        {"Bit6", {.Descriptor = 0x40}, tgaInvalidFile}, {"Bit7", {.Descriptor = 0x80}, tgaInvalidFile},
+        {"EightBits", {.PixelBits = 8}, tgaUnsupportedPixelSize},
+        {"FifteenBits", {.PixelBits = 15}, tgaUnsupportedPixelSize},
+        {"DescriptorBeforeType", {.ImageType = 1, .PixelBits = 8, .Descriptor = 0x20}, tgaUnsupportedInterleave},
+        {"InvalidBeforeType", {.ImageType = 10, .Descriptor = 0x40}, tgaInvalidFile},
+        {"TypeBeforeSizeLimit", {.ImageType = 10, .Width = 40000}, tgaUnsupportedType},
+        {"Width32768", {.Width = 32768, .Height = 1}, tgaTooLarge},
+        {"Height32768", {.Width = 1, .Height = 32768}, tgaTooLarge},
+        {"Sides65535", {.Width = 65535, .Height = 65535}, tgaTooLarge},
+        // Headers that claim more than the data holds.
+        {"ShorterThanHeader", Full24, tgaReadError, {}, 0, 17}, {"HeaderOnly", Full24, tgaReadError, {}, 0, 18},
+        {"OneByteShort", Full24, tgaReadError, {}, 0, 18 + 35},
+        {"IDPastTheEnd", {.Width = 1, .Height = 1, .ID = std::vector<std::uint8_t>(200, 'x')}, tgaReadError, {}, 0,
+         118},
+        {"MapPastTheEnd", {.ColorMapType = 1, .ColorMapLength = 0xFFFF, .ColorMapEntryBits = 32, .Width = 1,
+          .Height = 1, .Pixels = Words({1})}, tgaReadError},
+    };
+    for (const Case& c : cases) {
         TPictureBuffer picture(2, 2);
         TTGAHeader h;
-        ASSERT_EQ(ReadTGA(c.Bytes(), picture, &h), c.Code) << c.Name;
-        EXPECT_EQ(std::pair(picture.Width(), Rows(picture)), std::pair(c.Width, c.Expected)) << c.Name;
-        EXPECT_TRUE(c.CutTo < 18 || std::tuple(h.ImageType, h.Width, h.Height, h.PixelBits) ==
-                                        std::tuple(c.File.ImageType, c.File.Width, c.File.Height, c.File.PixelBits));
+        auto bytes = c.file.Bytes();
+        bytes.resize(std::min(bytes.size(), c.cutTo));
+        ASSERT_EQ(ReadTGA(bytes, picture, &h), c.code) << c.name;
+        EXPECT_EQ(std::pair(picture.Width(), Rows(picture)), std::pair(c.width, c.rows)) << c.name;
+        EXPECT_TRUE(c.cutTo < 18 || std::tuple(h.ImageType, h.Width, h.Height, h.PixelBits) ==
+                                        std::tuple(c.file.ImageType, c.file.Width, c.file.Height, c.file.PixelBits));
     }
 }
 
@@ -320,7 +304,8 @@ TEST(ElementTGA, RoundTripsRefusalsAndFailedExportsInBothModes)
                                         std::pair{dir / "folder.tga", "Is a directory"}})
             for (const std::function<void()>& write : std::initializer_list<std::function<void()>>{
                      [&] { WriteTGA(TPictureBuffer(2, 2), name); }, [&] { tile.ExportTGA(name, Background, Shadow); },
-                     [&] { border.ExportTGA(name, 15, Background); }, [&] { river.ExportTGA(name, Background, Shadow); }})
+                     [&] { border.ExportTGA(name, 15, Background); },
+                     [&] { river.ExportTGA(name, Background, Shadow); }})
                 EXPECT_EQ(Thrown<EFileCreateError>(write), "Cannot create file \"" + name + "\". " + why);
         // An overlay without lines writes nothing, not even over an old file.
         TTileImprovement empty(mode), widest(mode), damaged(mode);

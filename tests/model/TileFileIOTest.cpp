@@ -16,6 +16,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <numeric>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -60,13 +61,8 @@ TEST(TileFileLayout, WordsWhereTheLayoutPutsThemAndUnchangedRoundTrips)
     // A few thousand elements, overlays up to 255 x 200 with empty rows inside, bit 15 in pixels.
     const TSetShape game{.TileRules = 600, .Borders = 300, .Tiles = 1200, .TilesWithOverlay = 150, .Rivers = 40,
                          .Improvements = 200, .VariationRules = 30, .OverlayWidth = 255, .OverlayHeight = 200};
-    const struct {
-        const char* Name;
-        std::unique_ptr<TTileFile> Set;
-        std::uint8_t Mode;
-        std::size_t Size;
-        TWords Words;
-    } cases[] = {
+    struct Case { const char* name; std::unique_ptr<TTileFile> set; std::uint8_t mode; std::size_t size; TWords at; };
+    const Case cases[] = {
         {"Empty", EmptySet(), cmRGB555, 20, {{0, {0, 0, 0, 704, 0, 0, 0, 0, 0, 0}}}},
         {"Small", MakeSmallSet(), cmRGB555, small::FileSize,
          {{0, {1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}}, {small::BordersAt, {1, 7, 704, 9}},
@@ -123,8 +119,7 @@ TEST(TileFileModes, FilesOfBothLayoutsDifferOnlyInPixelWordsConvertedPerElement)
     EXPECT_TRUE(back->Tile(1).SameAs(set->Tile(1)));
     EXPECT_EQ(back->Tile(1).Overlay->Line(2)->Width, 2); // up to the end run
     std::vector<std::uint16_t> all(65536);
-    for (std::size_t p = 0; p < all.size(); ++p)
-        all[p] = static_cast<std::uint16_t>(p);
+    std::iota(all.begin(), all.end(), 0);
     for (int from : {0, 1, 2})
         for (int to : {0, 1, 2}) {
             auto words = all; // in pieces of four words and three more, the last one shorter
@@ -299,8 +294,9 @@ TEST(TileFileFilesDeathTest, FullDiskFailsTheSaveAndLeavesThePreviousFile)
 TEST(TileFileEnds, AFileEndingAfterAnySectionLoadsWithTheRestEmpty)
 {
     const auto full = MakeSet({}, 11)->SaveToMemory(cmRGB555);
-    std::size_t TSetShape::*const counts[] = {&TSetShape::TileRules, &TSetShape::Borders,      &TSetShape::Tiles,
-                                              &TSetShape::Rivers,    &TSetShape::Improvements, &TSetShape::VariationRules};
+    std::size_t TSetShape::*const counts[] = {&TSetShape::TileRules, &TSetShape::Borders,
+                                              &TSetShape::Tiles,     &TSetShape::Rivers,
+                                              &TSetShape::Improvements, &TSetShape::VariationRules};
     const std::size_t emptySection[6] = {2, 8, 4, 2, 2, 2}; // its count, and the borders' and tiles' headers
     for (int last = 0; last < 5; ++last) {
         TSetShape shape;

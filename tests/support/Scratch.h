@@ -5,30 +5,26 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace kestrund::testing {
 
-// A fresh, empty folder named after the running test, removed with everything in it
-// when the test ends.
+// A fresh, empty folder, removed with everything in it when the test ends.
 class TScratchDir {
 public:
     TScratchDir()
     {
-        static int made = 0;
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = info ? std::string(info->test_suite_name()) + "-" + info->name() : "global";
-        std::replace(name.begin(), name.end(), '/', '_');
-        FPath = std::filesystem::temp_directory_path() /
-                ("kestrund-" + name + "-" + std::to_string(::getpid()) + "-" + std::to_string(++made));
-        std::filesystem::remove_all(FPath);
-        std::filesystem::create_directories(FPath);
+        std::string name = (std::filesystem::temp_directory_path() / "kestrund-test-XXXXXX").string();
+        if (!::mkdtemp(name.data()))
+            throw std::runtime_error("cannot make a scratch folder like " + name);
+        FPath = name;
     }
     ~TScratchDir()
     {
@@ -40,8 +36,7 @@ public:
     TScratchDir(const TScratchDir&) = delete;
     TScratchDir& operator=(const TScratchDir&) = delete;
 
-    std::string File(const std::string& name) const { return (FPath / name).string(); }
-    std::string operator/(const std::string& name) const { return File(name); }
+    std::string operator/(const std::string& name) const { return (FPath / name).string(); }
     const std::filesystem::path& Path() const { return FPath; }
 
     std::vector<std::string> Entries() const // names of everything in the folder, sorted
