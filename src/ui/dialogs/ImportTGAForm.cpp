@@ -149,6 +149,12 @@ TImportTGAForm::TImportTGAForm(const std::string& iniPath, QWidget* parent)
     layout->addLayout(bottom);
     layout->addWidget(sbInfo);
 
+    // Keys move through the window as it reads, left to right and down.
+    QWidget* const order[] = {pLeft->findChild<QWidget*>("lbDir"), pLeft->findChild<QWidget*>("cbDrive"),
+                              FileListBox, sbBGColor, sbShColor, sbPreViewBG, eFName, FilterComboBox1, btnOK, btnCancel};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
     SetPreviewBackgroundColor(clBtnFace);
     ShowPreview(QString());
     SetImportDirectory(QDir::currentPath().toStdString());

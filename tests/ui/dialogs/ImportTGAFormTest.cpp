@@ -88,6 +88,7 @@ TEST(ImportFolders, ParentsAndFallbacks)
         EXPECT_EQ(ParentFolder(folder), parent) << folder;
     EXPECT_EQ(ExistingFolder(dir / "gone/deeper/", "~"), dir.Path().string());
     EXPECT_EQ(ExistingFolder("", "~"), "~");
+    EXPECT_EQ(MaskPatterns(" *.a ; *.* ;"), (std::vector<std::string>{"*.a", "*"}));
 }
 
 TEST_F(ImportTGAFormTest, StatusTextsForEachFile)
@@ -121,6 +122,12 @@ TEST_F(ImportTGAFormTest, PreviewCentredOnItsBackgroundAndPickedByCtrlClick)
     form->SetShadowColor(0x000000);
     form->SetTransparentColor(0xC0C0C0);
     Select("big.tga");
+    auto swatch = [this](const char* button) {
+        return form->findChild<QToolButton*>(button)->icon().pixmap(24, 15).toImage();
+    };
+    EXPECT_EQ((std::array{swatch("sbBGColor").pixelColor(10, 7), swatch("sbPreViewBG").pixelColor(10, 7),
+                          swatch("sbShColor").pixelColor(0, 0)}),
+              (std::array<QColor, 3>{QColor(0xC0, 0xC0, 0xC0), Qt::green, Qt::transparent}));
     const QImage shown = form->findChild<QWidget*>("pPreView")->grab().toImage();
     const int left = 2 + 20, top = 2 + 14; // panel border, then (140 - 100) / 2, (128 - 100) / 2
     EXPECT_EQ((std::array{shown.pixelColor(left - 1, top + 5), shown.pixelColor(left, top + 5),
@@ -158,19 +165,26 @@ TEST_F(ImportTGAFormTest, RunReturnsTheChosenFileAndColours)
     QTimer::singleShot(0, [this] {
         Select("pick.tga");
         form->findChild<QPushButton*>("btnOK")->click();
+        if (form->isVisible())
+            form->reject(); // OK refused: fail rather than wait
     });
     const auto result = RunImportTGA(*form, {(dir / "sub/gone/deeper"), 0x8000000F, 0x808080, 0x808080});
     ASSERT_TRUE(result);
     EXPECT_EQ((std::tuple{result->FileName, result->Directory, result->Transparent, result->Shadow}),
               (std::tuple{dir / "sub/pick.tga", dir / "sub", TColor(0x808080), TColor(0x7F7F7F)}));
     EXPECT_EQ(result->PreviewBackground, 0x8000000Fu);
+    form->SetImportDirectory(dir / "sub"); // the same folder again keeps its file
+    EXPECT_EQ(form->GetImportFileName(), dir / "sub/pick.tga");
     QTimer::singleShot(0, [this] { form->findChild<QPushButton*>("btnCancel")->click(); });
     EXPECT_FALSE(RunImportTGA(*form, {dir.Path().string()}));
+    EXPECT_EQ(form->GetImportFileName(), "");
 }
 
 TEST_F(ImportTGAFormTest, TypedNamesMasksAndFolderKeys)
 {
     SaveBytes(dir / "sub/a.bmp", {});
+    SaveBytes(dir / "sub/b.txt", {});
+    std::filesystem::create_directories(dir / "sub/deep/deeper");
     auto* name = form->findChild<QLineEdit*>("eFName");
     auto* ok = form->findChild<QPushButton*>("btnOK");
     auto* files = form->findChild<QListWidget*>("FileListBox");
@@ -181,9 +195,43 @@ TEST_F(ImportTGAFormTest, TypedNamesMasksAndFolderKeys)
     }
     EXPECT_EQ((std::tuple{form->GetImportDirectory(), files->count(), Text("pHint"), form->result()}),
               (std::tuple{dir / "sub", 1, QString("\"none.bmp\" not found"), 0}));
-    QTest::keyClick(folders, Qt::Key_Left);
-    EXPECT_EQ(form->GetImportDirectory(), dir.Path().string());
-    EXPECT_EQ(folders->currentItem()->text(), dir.Path().filename().string().c_str());
+    form->findChild<QComboBox*>("FilterComboBox1")->activated(1); // all files
+    EXPECT_EQ((std::tuple{files->count(), name->text()}), (std::tuple{2, QString("*.*")}));
+
+    // Folders listed from the scratch folder down, after a selection or a key.
+    const QString top = QString::fromStdString(dir.Path().filename().string());
+    const struct {
+        const char* select;
+        Qt::Key key;
+        std::string folder;
+        QString listed;
+    } steps[] = {
+        {nullptr, Qt::Key_Left, dir.Path().string(), "sub"}, {"sub", Qt::Key_unknown, dir / "sub", "sub"},
+        {nullptr, Qt::Key_Left, dir.Path().string(), "sub"}, {"sub", Qt::Key_Right, dir / "sub", "sub,deep"},
+        {"deep", Qt::Key_Return, dir / "sub/deep", "sub,deep,deeper"},
+    };
+    for (const auto& step : steps) {
+        if (step.select)
+            folders->setCurrentItem(folders->findItems(step.select, Qt::MatchExactly).value(0));
+        if (step.key != Qt::Key_unknown)
+            QTest::keyClick(folders, step.key);
+        QStringList texts;
+        for (int row = folders->row(folders->findItems(top, Qt::MatchExactly).value(0)) + 1; row < folders->count(); ++row)
+            texts << folders->item(row)->text();
+        EXPECT_EQ((std::tuple{form->GetImportDirectory(), texts.join(',')}), (std::tuple{step.folder, step.listed}));
+    }
+
+    // The drive is the root the folder lies below, and the list starts there.
+    auto* drive = form->findChild<QComboBox*>("cbDrive");
+    for (const QString& folder : {QString::fromStdString(dir.Path().string()), QDir::homePath()}) {
+        form->SetImportDirectory(folder.toStdString());
+        EXPECT_TRUE(folder.startsWith(drive->currentData().toString())) << drive->currentData().toString().toStdString();
+        EXPECT_EQ(folders->item(0)->text(), QDir::toNativeSeparators(drive->currentData().toString()));
+    }
+    drive->activated(0);
+    EXPECT_EQ(form->GetImportDirectory(), QDir::toNativeSeparators(drive->itemData(0).toString()).toStdString());
+
+    form->SetImportDirectory(dir.Path().string());
     name->setText("big.tga"); // outside the mask
     form->show();
     QTest::keyClick(name, Qt::Key_Return);
@@ -201,6 +249,11 @@ TEST_F(ImportTGAFormTest, AltKeyOpensTheColourMenu)
     ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
     menu->ColorItem(ColorMenu::CustomItem)->trigger();
     EXPECT_EQ(form->ShadowColor(), 0x123456u);
+    menu->close();
+    for (const auto& [key, focus] : {std::pair{Qt::Key_T, "FilterComboBox1"}, std::pair{Qt::Key_N, "eFName"}}) {
+        QTest::keyClick(form.get(), key, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), focus);
+    }
 }
 
 } // namespace
