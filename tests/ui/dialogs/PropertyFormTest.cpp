@@ -277,6 +277,7 @@ TEST_F(PropertyFormTest, PreviewShowsTheElement)
         std::function<void(TSurface&)> draw;
     };
     const Row rows[] = {
+        {pkBorder, "", [&](TSurface& s) { set->Border(0).Draw(96, 48, s); }},
         {pkBorder, "cbNE", [&](TSurface& s) { corner.Draw(96, 48, s); }},
         {pkRiver, "", [&](TSurface& s) { set->River(0).Draw(96, 48, s); }},
         {pkImprovement, "", [&](TSurface& s) { set->Improvement(0).Draw(96, 48, s); }},
@@ -315,6 +316,9 @@ TEST_F(PropertyFormTest, AddModeReplaceAndTheStrip)
         EXPECT_EQ((std::array{form->Replace(), W("cbLast")->isEnabled(), form->InsertLast(), W("sePos")->isEnabled()}),
                   states) << add;
     }
+    form->SetAddMode(true);
+    form->SetInsertLast(false);
+    EXPECT_TRUE(W("sePos")->isEnabled());
     auto* strip = W<TElementStrip>("dgTiles");
     const auto cellColor = [&](int column) { return strip->viewport()->grab().toImage().pixelColor(47 * column, 0); };
     const auto clickCell = [&](int column) {
@@ -575,7 +579,7 @@ TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
         EXPECT_EQ(Text().count('\n'), 6);
         Pick("cbVR0Index", 0);
         EXPECT_EQ(Text(), "");
-        EXPECT_FALSE(W("cbVR1Index")->isEnabled());
+        EXPECT_FALSE(W("cbVR1Index")->isEnabled() || W("cbVR1Dir")->isEnabled() || W("cbVR1TileID")->isEnabled());
     });
     EXPECT_TRUE(r->VariationRule->Steps.empty());
 
