@@ -33,20 +33,22 @@ bool HasPictures(int kind)
     return kind == kTiles || kind == kBorders || kind == kRivers || kind == kImprovements;
 }
 
-// The edited element out of the dialog's result.
-TElement EditedElement(TElementEditResult& result)
+// The edited element of the kind out of the dialog's result; empty when it holds none.
+TElement EditedElement(TElementEditResult& result, int kind)
 {
-    if (result.Tile)
-        return std::move(result.Tile);
-    if (result.Border)
-        return std::move(result.Border);
-    if (result.River)
-        return std::move(result.River);
-    if (result.Improvement)
-        return std::move(result.Improvement);
-    if (result.TileRule)
-        return std::move(result.TileRule);
-    return std::move(result.VariationRule);
+    switch (kind) {
+    case kTiles: return std::move(result.Tile);
+    case kBorders: return std::move(result.Border);
+    case kRivers: return std::move(result.River);
+    case kImprovements: return std::move(result.Improvement);
+    case kRules: return std::move(result.TileRule);
+    default: return std::move(result.VariationRule);
+    }
+}
+
+bool Empty(const TElement& element)
+{
+    return std::visit([](const auto& e) { return !e; }, element);
 }
 
 } // namespace
@@ -74,7 +76,9 @@ void TMainForm::EditElement(int kind, bool add)
     if (HasPictures(kind) && !Settings.AlwayUseDef)
         ImageFolder(kind) = result->ImageDirectory;
     const QString text = QString(add ? "Add %1" : "Edit %1").arg(kEditTexts[kind].Name);
-    TElement element = EditedElement(*result);
+    TElement element = EditedElement(*result, kind);
+    if (Empty(element))
+        return;
     if (result->Replace) {
         if (result->Position >= 0 && static_cast<std::size_t>(result->Position) < count)
             Document.UndoStack().push(new TReplaceElementCommand(Document, kind,
