@@ -1,5 +1,5 @@
 // The elements of a tile set and the set's own lists: pixels and number texts, coded rows,
-// overlays, tiles, borders, tile rules and variation rules.
+// overlays, borders, the tile index list, tile rules and variation rules.
 
 #include "Errors.h"
 #include "MiscFunc.h"
