@@ -188,4 +188,14 @@ QImage ColorSwatchGlyph(const QImage& glyph, TColor color, const QPalette& palet
     return image;
 }
 
+QImage BlankSwatchGlyph()
+{
+    QImage glyph(24, 15, QImage::Format_ARGB32);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setPen(Qt::black);
+    painter.drawRect(1, 1, 21, 12);
+    return glyph;
+}
+
 } // namespace kestrund

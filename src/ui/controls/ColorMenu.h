@@ -55,5 +55,7 @@ private:
 // transparent and the rectangle (2, 2)-(22, 13), right and bottom edges excluded, takes the
 // colour.
 QImage ColorSwatchGlyph(const QImage& glyph, TColor color, const QPalette& palette);
+// The glyph a colour button starts from: a black frame on a transparent 24 x 15 picture.
+QImage BlankSwatchGlyph();
 
 } // namespace kestrund

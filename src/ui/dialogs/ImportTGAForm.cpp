@@ -29,13 +29,6 @@ namespace {
 
 const char* const kSection = "ImportTGAWindow";
 
-TWindowPlacement DefaultPlacement()
-{
-    int width = 1024, height = 768;
-    PrimaryScreenSize(width, height);
-    return CentredPlacement(width, height, 566, 377);
-}
-
 QString Cleaned(const QString& folder)
 {
     return QDir::cleanPath(QDir::fromNativeSeparators(folder));
@@ -43,16 +36,6 @@ QString Cleaned(const QString& folder)
 
 // Filter captions and masks, as pairs separated by bars.
 const char* const kFilter = "TrueVission Targa ('.tga)|*.tga|All files (*.*)|*.*";
-
-QImage BaseSwatchGlyph()
-{
-    QImage glyph(24, 15, QImage::Format_ARGB32);
-    glyph.fill(Qt::transparent);
-    QPainter painter(&glyph);
-    painter.setPen(Qt::black);
-    painter.drawRect(1, 1, 21, 12);
-    return glyph;
-}
 
 } // namespace
 
@@ -223,13 +206,13 @@ QToolButton* TImportTGAForm::AddColorButton(const char* name, const char* captio
 void TImportTGAForm::ReadSettings()
 {
     const TIniFile ini(FIniPath);
-    ApplyPlacement(*this, ReadPlacement(ini, kSection, DefaultPlacement()));
+    ApplyPlacement(*this, ReadPlacement(ini, kSection, CentredOnPrimaryScreen(566, 377)));
 }
 
 void TImportTGAForm::WriteSettings()
 {
     TExtIniFile ini(FIniPath);
-    WritePlacement(ini, kSection, CurrentPlacement(*this), DefaultPlacement());
+    WritePlacement(ini, kSection, CurrentPlacement(*this), CentredOnPrimaryScreen(566, 377));
 }
 
 // ---- Browsing --------------------------------------------------------------------------------
@@ -390,7 +373,7 @@ void TImportTGAForm::ColorsChanged()
 {
     if (!sbPreViewBG)
         return; // a palette change while the window is being built
-    static const QImage base = BaseSwatchGlyph();
+    static const QImage base = BlankSwatchGlyph();
     sbBGColor->setIcon(QPixmap::fromImage(ColorSwatchGlyph(base, FColors.Transparent, palette())));
     sbShColor->setIcon(QPixmap::fromImage(ColorSwatchGlyph(base, FColors.Shadow, palette())));
     sbPreViewBG->setIcon(QPixmap::fromImage(ColorSwatchGlyph(base, FColors.PreviewBackground, palette())));

@@ -44,16 +44,6 @@ private:
     QImage& FImage;
 };
 
-QImage BaseSwatchGlyph()
-{
-    QImage glyph(24, 15, QImage::Format_ARGB32);
-    glyph.fill(Qt::transparent);
-    QPainter painter(&glyph);
-    painter.setPen(Qt::black);
-    painter.drawRect(1, 1, 21, 12);
-    return glyph;
-}
-
 // Keypad digit to direction slot (0 W .. 8 E); 5 and 0 are no direction.
 constexpr int digitSlots[10] = {-1, 3, 6, 7, 0, -1, 8, 1, 2, 5};
 // Tile-rule fields: slot of each neighbour spin, and of seID and seAlt1..5.
@@ -561,7 +551,7 @@ void TPropertyForm::SetPreviewBackground(TColor color)
 
 void TPropertyForm::UpdateSwatch()
 {
-    static const QImage base = BaseSwatchGlyph();
+    static const QImage base = BlankSwatchGlyph();
     sbPreViewBG->setIcon(QPixmap::fromImage(ColorSwatchGlyph(base, FPreviewBackground, palette())));
 }
 

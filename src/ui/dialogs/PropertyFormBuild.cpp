@@ -42,13 +42,6 @@ long long StoredColor(TColor c)
     return static_cast<std::int32_t>(c);
 }
 
-TWindowPlacement DefaultPlacement()
-{
-    int width = 1024, height = 768;
-    PrimaryScreenSize(width, height);
-    return CentredPlacement(width, height, kDesignWidth, kDesignHeight);
-}
-
 // Direction names by slot (0 W .. 8 E), and the keypad digit of each.
 constexpr const char* directionNames[9] = {"W", "NW", "N", "SW", "Center", "NE", "S", "SE", "E"};
 constexpr int directionDigits[9] = {4, 7, 8, 1, 5, 9, 2, 3, 6};
@@ -318,7 +311,7 @@ QWidget* TPropertyForm::BuildPreviewColumn()
 void TPropertyForm::ReadSettings()
 {
     const TIniFile ini(FIniPath);
-    const TWindowPlacement def = DefaultPlacement();
+    const TWindowPlacement def = CentredOnPrimaryScreen(kDesignWidth, kDesignHeight);
     ApplyPlacement(*this, {ini.ReadInteger(kWindowSection, "Left", def.Left),
                            ini.ReadInteger(kWindowSection, "Top", def.Top), def.Width, def.Height, 0});
     cbHexEd->setChecked(ini.ReadBool(kPrefsSection, "EditVariationRuleASText", false));
@@ -332,7 +325,7 @@ void TPropertyForm::ReadSettings()
 void TPropertyForm::WriteSettings()
 {
     TExtIniFile ini(FIniPath);
-    const TWindowPlacement def = DefaultPlacement();
+    const TWindowPlacement def = CentredOnPrimaryScreen(kDesignWidth, kDesignHeight);
     const TWindowPlacement now = CurrentPlacement(*this);
     ini.WriteIntegerDef(kWindowSection, "Left", def.Left, now.Left);
     ini.WriteIntegerDef(kWindowSection, "Top", def.Top, now.Top);

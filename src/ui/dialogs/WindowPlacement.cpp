@@ -14,6 +14,13 @@ void PrimaryScreenSize(int& width, int& height)
     }
 }
 
+TWindowPlacement CentredOnPrimaryScreen(int width, int height)
+{
+    int screenWidth = 1024, screenHeight = 768;
+    PrimaryScreenSize(screenWidth, screenHeight);
+    return CentredPlacement(screenWidth, screenHeight, width, height);
+}
+
 void ApplyPlacement(QWidget& window, const TWindowPlacement& placement)
 {
     std::vector<TScreenArea> screens;

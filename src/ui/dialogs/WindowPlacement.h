@@ -9,6 +9,8 @@ namespace kestrund {
 
 // The screen size the centred defaults are computed for.
 void PrimaryScreenSize(int& width, int& height);
+// A window of the given size centred on the primary screen: the default of every window.
+TWindowPlacement CentredOnPrimaryScreen(int width, int height);
 // Sets the window's normal rectangle, then its state; a placement on a monitor that is gone
 // comes back onto the primary screen.
 void ApplyPlacement(QWidget& window, const TWindowPlacement& placement);

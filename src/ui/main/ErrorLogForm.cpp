@@ -22,47 +22,45 @@ namespace {
 
 const char* const kSection = "LogWindow";
 
-TWindowPlacement DefaultPlacement()
-{
-    int width = 1024, height = 768;
-    PrimaryScreenSize(width, height);
-    return CentredPlacement(width, height, 800, 600);
-}
-
 // The toolbar's two images, drawn rather than shipped: a pin, and lines with a return arrow.
-QIcon PinIcon()
+template <class Draw>
+QIcon DrawnIcon(Draw draw)
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(64, 64, 64), 1.5));
-    p.drawLine(QPointF(7.5, 9), QPointF(7.5, 15));
-    p.setBrush(QColor(200, 40, 40));
-    p.drawRect(QRectF(5, 2, 5, 6));
-    p.drawLine(QPointF(3, 8.5), QPointF(12, 8.5));
+    draw(p);
     return QIcon(pixmap);
+}
+
+QIcon PinIcon()
+{
+    return DrawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(64, 64, 64), 1.5));
+        p.drawLine(QPointF(7.5, 9), QPointF(7.5, 15));
+        p.setBrush(QColor(200, 40, 40));
+        p.drawRect(QRectF(5, 2, 5, 6));
+        p.drawLine(QPointF(3, 8.5), QPointF(12, 8.5));
+    });
 }
 
 QIcon WrapIcon()
 {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 1.5));
-    p.drawLine(QPointF(1, 3), QPointF(15, 3));
-    p.drawLine(QPointF(1, 13), QPointF(7, 13));
-    QPainterPath hook;
-    hook.moveTo(1, 8);
-    hook.lineTo(12, 8);
-    hook.arcTo(QRectF(9, 8, 5, 5), 90, -180);
-    hook.lineTo(10, 13);
-    p.setPen(QPen(QColor(30, 80, 180), 1.5));
-    p.drawPath(hook);
-    p.drawLine(QPointF(10, 13), QPointF(12, 11));
-    p.drawLine(QPointF(10, 13), QPointF(12, 15));
-    return QIcon(pixmap);
+    return DrawnIcon([](QPainter& p) {
+        p.setPen(QPen(QColor(40, 40, 40), 1.5));
+        p.drawLine(QPointF(1, 3), QPointF(15, 3));
+        p.drawLine(QPointF(1, 13), QPointF(7, 13));
+        QPainterPath hook;
+        hook.moveTo(1, 8);
+        hook.lineTo(12, 8);
+        hook.arcTo(QRectF(9, 8, 5, 5), 90, -180);
+        hook.lineTo(10, 13);
+        p.setPen(QPen(QColor(30, 80, 180), 1.5));
+        p.drawPath(hook);
+        p.drawLine(QPointF(10, 13), QPointF(12, 11));
+        p.drawLine(QPointF(10, 13), QPointF(12, 15));
+    });
 }
 
 // Short hint before the bar, long hint after it.
@@ -166,7 +164,7 @@ TErrorLogForm::~TErrorLogForm()
 void TErrorLogForm::ReadSettings()
 {
     const TIniFile ini(FIniPath);
-    ApplyPlacement(*this, ReadPlacement(ini, kSection, DefaultPlacement()));
+    ApplyPlacement(*this, ReadPlacement(ini, kSection, CentredOnPrimaryScreen(800, 600)));
     SetWordWrap(ini.ReadBool(kSection, "WordWrap", true));
     SetStayOnTop(ini.ReadBool(kSection, "StayOnTop", false));
 }
@@ -174,7 +172,7 @@ void TErrorLogForm::ReadSettings()
 void TErrorLogForm::WriteSettings()
 {
     TExtIniFile ini(FIniPath);
-    WritePlacement(ini, kSection, CurrentPlacement(*this), DefaultPlacement());
+    WritePlacement(ini, kSection, CurrentPlacement(*this), CentredOnPrimaryScreen(800, 600));
     ini.WriteBoolDef(kSection, "WordWrap", true, mErrLog->lineWrapMode() != QPlainTextEdit::NoWrap);
     ini.WriteBoolDef(kSection, "StayOnTop", false, aStayOnTop->isChecked());
 }
