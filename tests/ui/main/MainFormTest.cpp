@@ -1,20 +1,15 @@
+// The main window driven as its user drives it, every question answered from a script; and the
+// command line that starts it.
+
+#include "EditorCommandLine.h"
 #include "ExtSpinEdit.h"
 #include "FileUtil.h"
-#include "MainForm.h"
-#include "Scratch.h"
+#include "MainFormFixture.h"
 #include "ScriptExport.h"
-#include "ScriptedPrompts.h"
-#include "SetBuilders.h"
 #include "ViewPicture.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
+#include <deque>
+#include <map>
 
 using namespace kestrund;
 using namespace kestrund::testing;
@@ -22,65 +17,97 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class MainForm : public ::testing::Test {
-protected:
-    auto Open(const std::string& file = {}) { return std::make_unique<TMainForm>(Prompts, Ini, file); }
-    void SetUp() override { MakeRichSet(3, false)->SaveToFile(Rich, 0); }
-    static QAction* Item(QMenu* menu, const QString& caption)
+// What the window showed when an event reached this: the set's tile count and whether the
+// loading label was up.
+struct TSeen : QObject {
+    explicit TSeen(const TMainForm& form) : Form(form) {}
+    const TMainForm& Form;
+    std::vector<std::pair<std::size_t, bool>> Seen;
+    bool Note()
     {
-        for (QAction* a : menu->actions())
-            if (a->text() == caption)
-                return a;
-        return nullptr;
+        Seen.emplace_back(Form.TileFile.TileCount(), Form.lLoadingLabel->isVisible());
+        return false;
     }
-
-    TScratchDir Dir;
-    const std::string Ini = Dir / "k.ini", Rich = Dir / "rich.til"; // a set of five tiles
-    TScriptedPrompts Prompts;
+    bool event(QEvent* event) override { return event->type() == QEvent::User ? Note() : QObject::event(event); }
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Paint && Note(); }
 };
 
 } // namespace
 
-TEST_F(MainForm, StartsWithOneElementOfEachKindAndRemembersChangedSettings)
+TEST_F(MainForm, StartsWithOneElementOfEachKindInTheDefaultWindowAndRemembersChangedSettings)
 {
-    auto form = Open();
-    EXPECT_EQ(form->windowTitle(), "Kestrund");
+    auto form = OpenShown();
     for (QLabel* count : form->CountLabels)
         EXPECT_EQ(count->text(), "1");
-    // Only the tiles are shown; the rule's group is enabled, its number widgets wait for the box.
+    // Only the tiles are shown; the rules' groups are enabled, their number widgets wait for the box.
     EXPECT_EQ((std::array{form->ShowBoxes[kTiles]->isChecked(), form->Groups[kTiles]->isEnabled(),
                           form->Groups[kBorders]->isEnabled(), form->Spins[kRules]->isEnabled(),
-                          form->Groups[kRules]->isEnabled()}),
-              (std::array{true, true, false, false, true}));
-    EXPECT_EQ(form->ViewPicture.size(), QSize(98, 76));
-    EXPECT_EQ((QStringList{form->miFileOpen->shortcut().toString(), form->miFileOpen->statusTip(),
+                          form->Groups[kRules]->isEnabled(), form->Spins[kVariationRules]->isEnabled()}),
+              (std::array{true, true, false, false, true, false}));
+    EXPECT_EQ((QStringList{form->windowTitle(), form->miFileOpen->shortcut().toString(), form->miFileOpen->statusTip(),
                            form->miFileImportScript->text(), form->ZoomItems[0]->text()}),
-              (QStringList{"Ctrl+O", "Open a TileFile", "Im&port Script ..", "Zoom &1x  "}));
+              (QStringList{"Kestrund", "Ctrl+O", "Open a TileFile", "Im&port Script ..", "Zoom &1x  "}));
     EXPECT_EQ(form->Spins[kTiles]->property("HelpContext").toInt(), 102);
-    EXPECT_EQ(form->lTileIDHex->property("Tag").toInt(), 1012);
+
+    // The left panel shows every group whole and the numbers in one column.
+    ASSERT_EQ(form->size(), QSize(800, 609));
+    auto* panel = form->findChild<QScrollArea*>("sbLeft");
+    ASSERT_TRUE(panel);
+    EXPECT_NEAR(panel->width(), 203, 10);
+    QWidget* visible = panel->viewport();
+    const int numberColumn = form->Spins[kTiles]->mapTo(visible, QPoint()).x();
+    for (int k = 0; k < KindCount; ++k) {
+        for (QWidget* w : {static_cast<QWidget*>(form->ShowBoxes[k]), static_cast<QWidget*>(form->Groups[k])})
+            EXPECT_TRUE(visible->rect().contains(QRect(w->mapTo(visible, QPoint()), w->size()))) << k;
+        EXPECT_EQ(form->Spins[k]->mapTo(visible, QPoint()).x(), numberColumn) << k;
+    }
+    // The File menu's hint shows in the status bar, hovered and opened.
+    QAction* file = form->menuBar()->actions().front();
+    const QPoint at = form->menuBar()->actionGeometry(file).center();
+    QMouseEvent move(QEvent::MouseMove, at, form->menuBar()->mapToGlobal(at), Qt::NoButton, {}, {});
+    QApplication::sendEvent(form->menuBar(), &move);
+    EXPECT_EQ(form->statusBar()->currentMessage(), "Open, save, import, export, etc.") << "hovered";
+    form->statusBar()->clearMessage();
+    form->menuBar()->setActiveAction(file);
+    EXPECT_EQ(form->statusBar()->currentMessage(), "Open, save, import, export, etc.") << "opened";
+    file->menu()->close();
+    // The menu's shortcuts act from a number field, which keeps its text: the field would take
+    // Ctrl+X, C, A and E for cutting, copying, selecting and going to the end.
+    TExtSpinEdit* spin = form->Spins[kTiles];
+    for (auto [key, item] : {std::pair{"Ctrl+C", form->miInGameColorMode}, {"Ctrl+A", form->miAppendTileFile},
+                             {"Ctrl+E", form->miFileExportScript}, {"Ctrl+X", form->miFileExit}}) {
+        spin->setFocus();
+        spin->selectAll();
+        QSignalSpy fired(item, &QAction::triggered);
+        QTest::keySequence(spin, QKeySequence(key));
+        EXPECT_EQ(std::pair(fired.count(), spin->text()), std::pair(qsizetype(1), QString("0"))) << key;
+    }
+    EXPECT_FALSE(form->isVisible()) << "Ctrl+X closes the window";
 
     form.reset(); // the first run writes only the help file
     TIniFile ini(Ini);
     EXPECT_EQ(ini.ReadString("Preferences", "HelpFile", ""), "Kestrund.hlp");
-    EXPECT_FALSE(ini.SectionExists("Colors"));
-    EXPECT_FALSE(ini.ValueExists("Preferences", "ZoomFactor"));
+    EXPECT_FALSE(ini.SectionExists("Colors") || ini.ValueExists("Preferences", "ZoomFactor"));
     form = Open();
     form->SetZoom(3);
     form->SetBackgroundColor(clBtnFace);
     form.reset();
-    EXPECT_EQ(ini.ReadString("Preferences", "ZoomFactor", ""), "3");
-    EXPECT_EQ(ini.ReadString("Colors", "BackGroundColor", ""), "-2147483633");
+    EXPECT_EQ(ini.ReadString("Preferences", "ZoomFactor", "") + ini.ReadString("Colors", "BackGroundColor", ""),
+              "3-2147483633");
     form = Open();
-    EXPECT_EQ(form->ZoomFactor, 3);
-    EXPECT_EQ(form->BgColor, clBtnFace);
+    EXPECT_EQ(std::pair(form->ZoomFactor, form->BgColor), std::pair(3, clBtnFace));
     EXPECT_TRUE(Item(form->BackgroundMenu, "S&ystem")->isChecked());
+
+    form.reset(); // a window stored off every screen opens on the primary one
+    WriteText(Ini, "[MainWindow]\r\nLeft=5000\r\nTop=5000\r\n");
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(Open()->geometry().center()));
 }
 
 TEST_F(MainForm, OpenAppendAndNewKeepNumbersInRangeDamagedFilesLeaveTheSet)
 {
     auto form = Open(Rich);
-    EXPECT_EQ(form->CountLabels[kTiles]->text(), "5");
-    EXPECT_EQ(form->Spins[kTiles]->MaxValue(), 4);
+    EXPECT_EQ(std::pair(form->CountLabels[kTiles]->text(), form->Spins[kTiles]->MaxValue()), std::pair(QString("5"), 4))
+        << "five tiles";
     auto missing = Open(Dir / "none.til");
     ASSERT_EQ(Prompts.Messages.size(), 1u);
     EXPECT_EQ(Prompts.Messages[0].Text, Dir / "none.til" + " not found");
@@ -89,8 +116,7 @@ TEST_F(MainForm, OpenAppendAndNewKeepNumbersInRangeDamagedFilesLeaveTheSet)
     auto bytes = ReadWholeFile(Rich);
     bytes.resize(bytes.size() / 2);
     WriteWholeFile(Dir / "cut.til", bytes);
-    Prompts.FileAnswers = {Dir / "cut.til"};
-    form->miFileOpenClick();
+    Run(*form, &TMainForm::miFileOpenClick, {Dir / "cut.til"});
     ASSERT_EQ(Prompts.Messages.size(), 2u);
     EXPECT_EQ(Prompts.Messages[1].Text.rfind(Dir / "cut.til" + " could not be read:\n\r", 0), 0u)
         << Prompts.Messages[1].Text;
@@ -100,15 +126,12 @@ TEST_F(MainForm, OpenAppendAndNewKeepNumbersInRangeDamagedFilesLeaveTheSet)
 
     form->Spins[kTiles]->SetValue(4);
     TTileFile().SaveToFile(Dir / "small.til", 0);
-    Prompts.FileAnswers = {Dir / "small.til"};
-    form->miFileOpenClick();
+    Run(*form, &TMainForm::miFileOpenClick, {Dir / "small.til"});
     EXPECT_EQ(form->Spins[kTiles]->Value(), 0) << "brought back into the one-tile set";
-    EXPECT_EQ(form->Settings.TileDir, Dir.Path().string());
-    Prompts.FileAnswers = {Rich};
-    form->miAppendTileFileClick();
+    EXPECT_EQ(form->Settings.TileDir, Dir.Path().string()) << "the next dialog starts there";
+    Run(*form, &TMainForm::miAppendTileFileClick, {Rich});
     EXPECT_EQ(Prompts.OpenRequests.back().Title, "Append Tile File");
-    EXPECT_EQ(form->TileFile.TileCount(), 6u);
-    EXPECT_EQ(form->Spins[kTiles]->MaxValue(), 5);
+    EXPECT_EQ(std::pair(form->TileFile.TileCount(), form->Spins[kTiles]->MaxValue()), std::pair(std::size_t(6), 5));
 
     form->Spins[kTiles]->SetValue(3);
     form->miFileNewClick();
@@ -118,26 +141,55 @@ TEST_F(MainForm, OpenAppendAndNewKeepNumbersInRangeDamagedFilesLeaveTheSet)
     EXPECT_EQ(form->Spins[kTiles]->Value(), 0) << "one tile: the number stays 0";
 }
 
+TEST_F(MainForm, AFileNamedForTheOtherColourModeOffersToSwitch)
+{
+    struct { const char* File; bool StartInGame, Append; int Answer; bool Asked, EndInGame; } cases[] = {
+        {"gtset565.til", false, false, mbYes, true, true}, {"gtset565.til", false, false, mbNo, true, false},
+        {"GTSET555.TIL", true, false, mbYes, true, false}, {"more565.til", false, true, mbYes, true, true},
+        {"gtset565.til", true, false, mbYes, false, true}, {"plain.til", false, false, mbYes, false, false},
+        {"555to565.til", false, false, mbYes, false, false}};
+    for (const auto& c : cases) {
+        TTileFile().SaveToFile(Dir / c.File, 0);
+        auto form = Open();
+        if (c.StartInGame)
+            form->miInGameColorMode->trigger();
+        Prompts.Messages.clear();
+        Prompts.MessageAnswers = {c.Answer};
+        Run(*form, c.Append ? &TMainForm::miAppendTileFileClick : &TMainForm::miFileOpenClick, {Dir / c.File});
+        ASSERT_EQ(Prompts.Messages.size(), c.Asked ? 1u : 0u) << c.File;
+        for (const TAskedMessage& asked : Prompts.Messages)
+            EXPECT_EQ(std::pair(asked.Type, asked.Buttons), std::pair(TMsgType::Confirmation, mbYes | mbNo));
+        const TTileFile& set = form->TileFile;
+        const std::uint8_t mode = c.EndInGame ? cmRGB565 : cmRGB555; // the last tile: read in that mode
+        const bool checked = form->miInGameColorMode->isChecked();
+        EXPECT_EQ(std::tuple(set.ColorMode, set.Tile(set.TileCount() - 1).ColorMode, checked),
+                  std::tuple(mode, mode, c.EndInGame)) << c.File;
+    }
+    Prompts.Messages.clear();
+    Run(*Open(), &TMainForm::miFileOpenClick, {Dir / "gtset565.til"});
+    ASSERT_EQ(Prompts.Messages.size(), 1u);
+    EXPECT_EQ(Prompts.Messages[0].Text, "gtset565.til is named like an In-Game (565) tile file, but the color mode "
+                                        "is Normal (555).\n\rSwitch to In-Game Color mode first?");
+}
+
 TEST_F(MainForm, SaveTileFileAsksTwice)
 {
     auto form = Open(Rich);
     const std::string tileDir = form->Settings.TileDir;
     form->miFileSaveTileFileClick(); // cancelling the first dialog asks nothing more
-    EXPECT_EQ(Prompts.SaveRequests.size(), 1u);
+    ASSERT_EQ(Prompts.SaveRequests.size(), 1u);
     EXPECT_EQ(Prompts.SaveRequests[0].Title, "Save CTP1/CTP2 Tile File - Normal colors");
     EXPECT_EQ(Prompts.SaveRequests[0].FileName, "gtset555.til");
 
     // Cancelling only the second writes the 5-5-5 file alone; the folder stays.
     fs::create_directory(Dir.Path() / "out");
-    Prompts.FileAnswers = {Dir / "out/a555", std::nullopt};
-    form->miFileSaveTileFileClick();
+    Run(*form, &TMainForm::miFileSaveTileFileClick, {Dir / "out/a555", std::nullopt});
     EXPECT_EQ(Prompts.SaveRequests[2].Title, "Save CTP1/CTP2 Tile File - InGame version");
     EXPECT_EQ(Prompts.SaveRequests[2].FileName, "gtset565.til");
     EXPECT_TRUE(fs::exists(Dir.Path() / "out/a555.til")) << "the default extension is added";
     EXPECT_EQ(form->Settings.TileDir, tileDir);
 
-    Prompts.FileAnswers = {Dir / "out/b555.til", Dir / "out/b565.til"};
-    form->miFileSaveTileFileClick();
+    Run(*form, &TMainForm::miFileSaveTileFileClick, {Dir / "out/b555.til", Dir / "out/b565.til"});
     EXPECT_EQ(ReadWholeFile(Dir / "out/b555.til"), form->TileFile.SaveToMemory(0));
     EXPECT_EQ(ReadWholeFile(Dir / "out/b565.til"), form->TileFile.SaveToMemory(1));
     EXPECT_EQ(form->Settings.TileDir, (Dir.Path() / "out").string());
@@ -148,8 +200,7 @@ TEST_F(MainForm, ExportScriptChecksTheGraphicsFolder)
     auto form = Open();
     // A file in the folder's place: warned, nothing written.
     WriteText(Dir / "set", "in the way");
-    Prompts.FileAnswers = {Dir / "set.src"};
-    form->miFileExportScriptClick();
+    Run(*form, &TMainForm::miFileExportScriptClick, {Dir / "set.src"});
     ASSERT_EQ(Prompts.Messages.size(), 1u);
     EXPECT_EQ(Prompts.Messages[0].Text,
               "A file named '" + Dir / "set" + "' already exists\rCould not create Directory");
@@ -159,17 +210,15 @@ TEST_F(MainForm, ExportScriptChecksTheGraphicsFolder)
     EXPECT_EQ(Prompts.SaveRequests[0].FileName, "test.src");
 
     // A new name: the folder is made and the set exported into it.
-    Prompts.FileAnswers = {Dir / "fresh.src"};
-    form->miFileExportScriptClick();
+    Run(*form, &TMainForm::miFileExportScriptClick, {Dir / "fresh.src"});
     EXPECT_EQ(Prompts.Messages.size(), 1u);
     EXPECT_TRUE(fs::exists(Dir.Path() / "fresh/TILE0000.tga"));
     EXPECT_EQ(ReadText(Dir / "fresh.src"), ScriptText(form->TileFile));
 
     // An existing folder: asked; Cancel writes nothing, OK exports.
     fs::remove(Dir.Path() / "fresh.src");
-    Prompts.FileAnswers = {Dir / "fresh.src", Dir / "fresh.src"};
     Prompts.MessageAnswers = {mbCancel, mbOK};
-    form->miFileExportScriptClick();
+    Run(*form, &TMainForm::miFileExportScriptClick, {Dir / "fresh.src", Dir / "fresh.src"});
     EXPECT_EQ(Prompts.Messages.back().Text,
               "The directory '" + Dir / "fresh" + "' already exists\rUsing this may overwrite existing files");
     EXPECT_EQ(Prompts.Messages.back().Buttons, mbOK | mbCancel);
@@ -178,29 +227,34 @@ TEST_F(MainForm, ExportScriptChecksTheGraphicsFolder)
     EXPECT_TRUE(fs::exists(Dir.Path() / "fresh.src"));
 }
 
-TEST_F(MainForm, ImportScriptResults)
+TEST_F(MainForm, ImportScriptPaintsTheWindowFirstAndReportsTheResult)
 {
-    auto form = Open();
-    // A clean import: no message, the log beside the script.
+    auto form = OpenShown();
+    // A clean import: the window's pending events (as a closed file dialog leaves the exposure of its
+    // area) handled and the loading label painted before it starts; no message, the log beside the script.
     const auto rich = MakeRichSet(9, false);
     fs::create_directory(Dir.Path() / "rich");
     ExportScript(*rich, "rich", Dir / "rich.src");
-    Prompts.FileAnswers = {Dir / "rich.src"};
-    form->miFileImportScriptClick();
+    TSeen pending(*form), painted(*form);
+    form->lLoadingLabel->installEventFilter(&painted);
+    QCoreApplication::postEvent(&pending, new QEvent(QEvent::User));
+    Run(*form, &TMainForm::miFileImportScriptClick, {Dir / "rich.src"});
+    const std::pair<std::size_t, bool> beforeTheImport = {1u, true};
+    EXPECT_EQ(pending.Seen, std::vector{beforeTheImport}) << "the pending events are handled first";
+    ASSERT_FALSE(painted.Seen.empty());
+    EXPECT_EQ(painted.Seen.front(), beforeTheImport) << "the label is painted before the import";
     EXPECT_TRUE(Prompts.Messages.empty()) << Prompts.Messages[0].Text;
     EXPECT_EQ(Prompts.OpenRequests[0].Title, "Import Script File");
-    EXPECT_EQ(form->LogFileName, Dir / "rich.log");
     EXPECT_TRUE(fs::exists(Dir.Path() / "rich.log"));
-    EXPECT_EQ(form->TileFile.TileCount(), rich->TileCount());
-    EXPECT_EQ(form->Spins[kTiles]->MaxValue(), static_cast<int>(rich->TileCount()) - 1);
+    EXPECT_EQ(std::pair(form->TileFile.TileCount(), form->Spins[kTiles]->MaxValue()),
+              std::pair(rich->TileCount(), static_cast<int>(rich->TileCount()) - 1));
     EXPECT_FALSE(form->lLoadingLabel->isVisibleTo(form.get()));
 
     // Element errors: a warning naming the script and the log.
     fs::create_directory(Dir.Path() / "new");
     ExportScript(TTileFile(), "new", Dir / "new.src");
     fs::remove(Dir.Path() / "new/TILE0000.tga");
-    Prompts.FileAnswers = {Dir / "new.src"};
-    form->miAppendScriptClick();
+    Run(*form, &TMainForm::miAppendScriptClick, {Dir / "new.src"});
     ASSERT_EQ(Prompts.Messages.size(), 1u);
     EXPECT_EQ(Prompts.Messages[0].Text, "There were errors importing " + Dir / "new.src" +
                                             "\n\rSome elements might not have been properly created\n\rSe logfile: \"" +
@@ -210,11 +264,9 @@ TEST_F(MainForm, ImportScriptResults)
 
     // A script whose log would be itself is refused, and said so.
     WriteText(Dir / "s.log", "Kestrund Script v.1.1\r\n");
-    Prompts.FileAnswers = {Dir / "s.log"};
-    Prompts.Messages.clear();
-    form->miFileImportScriptClick();
-    ASSERT_EQ(Prompts.Messages.size(), 1u);
-    EXPECT_EQ(Prompts.Messages[0].Text, "Cannot import \"" + Dir / "s.log" +
+    Run(*form, &TMainForm::miFileImportScriptClick, {Dir / "s.log"});
+    ASSERT_EQ(Prompts.Messages.size(), 2u);
+    EXPECT_EQ(Prompts.Messages[1].Text, "Cannot import \"" + Dir / "s.log" +
                                             "\": its import log would be written over the script itself; give the "
                                             "script another extension, such as .src");
     EXPECT_EQ(ReadText(Dir / "s.log"), "Kestrund Script v.1.1\r\n");
@@ -223,13 +275,13 @@ TEST_F(MainForm, ImportScriptResults)
     WriteText(Dir / "bad.src", "hello\r\n");
     WriteText(Dir / "short.src", "Kestrund Script v.1.1\r\n$7C1F $83E0\r\n0\r\n0\r\n2\r\n1 0 0 A.tga\r\n");
     for (const std::string name : {"bad", "short"}) {
-        Prompts.FileAnswers = {Dir / (name + ".src")};
-        name == "bad" ? form->miFileImportScriptClick() : form->miAppendScriptClick();
+        Run(*form, name == "bad" ? &TMainForm::miFileImportScriptClick : &TMainForm::miAppendScriptClick,
+            {Dir / (name + ".src")});
         EXPECT_EQ(Prompts.Messages.back().Text,
                   "Import Failed\n\rSe logfile: \"" + Dir / (name + ".log") + "\" for details");
         EXPECT_EQ(Prompts.Messages.back().Type, TMsgType::Error);
-        EXPECT_EQ(form->TileFile.TileCount(), rich->TileCount() + 1);
-        EXPECT_EQ(form->TileFile.RiverCount(), rich->RiverCount() + 1) << "put back, not reset";
+        EXPECT_EQ(std::pair(form->TileFile.TileCount(), form->TileFile.RiverCount()),
+                  std::pair(rich->TileCount() + 1, rich->RiverCount() + 1)) << "put back, not reset";
     }
 }
 
@@ -240,10 +292,19 @@ TEST_F(MainForm, ViewSizesAndRuleFollowingTheTile)
     EXPECT_EQ(form->ViewPicture.size(), QSize(294, 176));
     form->SetZoom(8);
     EXPECT_EQ(form->pbTile->size(), QSize(2352, 1408));
-    form->ShowBoxes[kVariationRules]->click();
-    EXPECT_EQ(form->ViewPicture.size(), QSize(290, 172));
-    EXPECT_TRUE(form->Spins[kVariationRules]->isEnabled());
-    form->ShowBoxes[kVariationRules]->click();
+    // The variation rule's box switches its number widgets, the tile set index's caption among them.
+    QLabel* indexCaption = nullptr;
+    for (QLabel* label : form->Groups[kVariationRules]->findChildren<QLabel*>())
+        if (label->text() == "Tile Set Index: (of first tile)")
+            indexCaption = label;
+    ASSERT_TRUE(indexCaption);
+    for (bool on : {true, false}) {
+        form->ShowBoxes[kVariationRules]->click();
+        EXPECT_EQ((std::array{form->Spins[kVariationRules]->isEnabled(), indexCaption->isEnabled(),
+                              form->lVRTileSetIndex->isEnabled()}),
+                  (std::array{on, on, on}));
+        EXPECT_EQ(form->ViewPicture.size(), on ? QSize(290, 172) : QSize(294, 176));
+    }
     form->miViewSingle->trigger();
     EXPECT_EQ(form->ViewPicture.size(), QSize(98, 76));
     form->ShowBoxes[kImprovements]->click();
@@ -259,45 +320,50 @@ TEST_F(MainForm, ViewSizesAndRuleFollowingTheTile)
     set.TileRule(1).Values[rvAlt2] = set.TileRule(3).Values[rvAlt1] = id;
     set.TileRule(3).Values[nbN] = 7;
     form->Spins[kTiles]->SetValue(2);
-    EXPECT_EQ(form->CurrentRule, &set.TileRule(3));
     EXPECT_EQ(form->Spins[kRules]->Value(), 3);
     EXPECT_EQ(form->RuleLabels[0]->text() + form->RuleLabels[1]->text(), "7-1");
     form->miViewHex->trigger();
-    EXPECT_EQ(form->RuleLabels[1]->text(), "FFFF");
-    EXPECT_EQ(form->lTileIDHex->text(), QString("%1").arg(id, 4, 16, QChar('0')).toUpper());
-    EXPECT_EQ(form->CountLabels[kTiles]->text(), "0005");
+    EXPECT_EQ((QStringList{form->RuleLabels[1]->text(), form->lTileIDHex->text(), form->CountLabels[kTiles]->text()}),
+              (QStringList{"FFFF", QString("%1").arg(id, 4, 16, QChar('0')).toUpper(), "0005"}));
     // A tile no rule names shows the direction names.
     set.TileRule(3).Values[rvAlt1] = set.TileRule(1).Values[rvAlt2] = 0xFFFF;
     form->RedrawView();
     EXPECT_EQ(form->RuleLabels[0]->text() + form->RuleLabels[9]->text(), "N0000");
 }
 
-TEST_F(MainForm, ColourMenusAndBorderToolbar)
+TEST_F(MainForm, ColourMenusInvertAndBorderToolbar)
 {
     auto form = Open();
-    QAction* black = Item(form->ShadowMenu, "&Black");
-    black->trigger();
-    EXPECT_TRUE(black->isChecked() && !form->miShadowInvert->isChecked());
-    EXPECT_EQ((std::array{form->ShadowColor, form->TileFile.ShadowColor}), (std::array<TColor, 2>{0, 0}));
+    // Invert toggles: on, the set's shadow is the background's complement and no colour is checked.
+    QAction *gray = Item(form->ShadowMenu, "&Gray"), *black = Item(form->ShadowMenu, "&Black");
+    auto shadow = [&] {
+        return std::tuple(form->miShadowInvert->isChecked(), gray->isChecked(), black->isChecked(),
+                          form->TileFile.ShadowColor, form->ShadowColor);
+    };
+    using TShadow = std::tuple<bool, bool, bool, TColor, TColor>;
+    for (bool inverted : {true, false, true}) {
+        form->miShadowInvert->trigger();
+        EXPECT_EQ(shadow(), TShadow(inverted, !inverted, false, inverted ? ~0xC0C0C0u : 0x808080u, 0x808080u));
+    }
+    black->trigger(); // a colour ends the inversion
+    EXPECT_EQ(shadow(), TShadow(false, false, true, 0u, 0u));
     form->miShadowInvert->trigger();
-    EXPECT_EQ(form->TileFile.ShadowColor, ~0xC0C0C0u);
-    EXPECT_EQ(form->ShadowColor, 0u) << "Invert changes the set's colour only";
+    EXPECT_EQ(shadow(), TShadow(true, false, false, ~0xC0C0C0u, 0u)) << "Invert changes the set's colour only";
 
     // Custom: cancelled changes nothing; confirmed takes the colour.
-    QAction* custom = Item(form->BackgroundMenu, "&Custom");
+    QAction *custom = Item(form->BackgroundMenu, "&Custom"), *silver = Item(form->BackgroundMenu, "&Silver");
+    auto background = [&] {
+        return std::tuple(form->BgColor, form->TileFile.TransparentColor, silver->isChecked(), custom->isChecked());
+    };
     custom->trigger();
-    EXPECT_EQ(form->BgColor, 0xC0C0C0u);
-    EXPECT_TRUE(Item(form->BackgroundMenu, "&Silver")->isChecked());
-    Prompts.ColorAnswers = {0x123456u};
+    EXPECT_EQ(background(), std::tuple(0xC0C0C0u, 0xC0C0C0u, true, false));
+    Prompts.ColorAnswer = 0x123456u;
     custom->trigger();
-    EXPECT_EQ(form->BgColor, 0x123456u);
-    EXPECT_EQ(form->TileFile.TransparentColor, 0x123456u);
-    EXPECT_TRUE(custom->isChecked());
+    EXPECT_EQ(background(), std::tuple(0x123456u, 0x123456u, false, true));
 
     EXPECT_FALSE(form->BorderButtons[0]->isEnabled());
     form->ShowBoxes[kBorders]->click();
-    EXPECT_TRUE(form->BorderButtons[0]->isEnabled());
-    EXPECT_EQ(form->BorderMask(), 15);
+    EXPECT_EQ(std::pair(form->BorderButtons[0]->isEnabled(), form->BorderMask()), std::pair(true, 15));
     form->BorderButtons[1]->click();
     EXPECT_EQ((std::array{form->BorderMask(), form->ViewState().BorderMask}), (std::array{13, 13}));
     // The default border's north-west edge is green; unpressed it is not drawn.
@@ -306,8 +372,8 @@ TEST_F(MainForm, ColourMenusAndBorderToolbar)
     form->BorderButtons[1]->click();
     EXPECT_EQ(form->ViewPicture.pixelColor(2 + p.X, 2 + p.Y), QColor(0, 248, 0));
     form->miInGameColorMode->trigger();
-    EXPECT_EQ(form->TileFile.ColorMode, cmRGB565);
-    EXPECT_EQ(form->TileFile.Tile(0).ColorMode, cmRGB565);
+    EXPECT_EQ((std::array{form->TileFile.ColorMode, form->TileFile.Tile(0).ColorMode}),
+              (std::array<std::uint8_t, 2>{cmRGB565, cmRGB565}));
 
     form->miHelpAbout->trigger();
     ASSERT_EQ(Prompts.Abouts.size(), 1u);
@@ -320,9 +386,37 @@ TEST(Prompts, FiltersInQtFormAndDefaultExtensions)
               "CTP1/CTP2 Tile File (*.til);;All Files (*.*)");
     EXPECT_EQ(QtFilter("JPEG JFIF Compliant (*.jpg,*.jif,*.jpeg)|*.jpg;*.jif;*.jpeg"),
               "JPEG JFIF Compliant (*.jpg *.jif *.jpeg)");
-    EXPECT_EQ(QtSelectedFilter("A (*.a)|*.a|B (*.b)|*.b", 2), "B (*.b)");
-    EXPECT_EQ(QtSelectedFilter("A (*.a)|*.a", 3), "");
+    EXPECT_EQ(QtSelectedFilter("A (*.a)|*.a|B (*.b)|*.b", 2) + '|' + QtSelectedFilter("A (*.a)|*.a", 3), "B (*.b)|");
     for (auto [name, ext, full] : {std::tuple{"/x/set", "*.src", "/x/set.src"}, {"/x/set.SRC", "*.src", "/x/set.SRC"},
                                    {"/x.d/set", "*.til", "/x.d/set.til"}})
         EXPECT_EQ(WithDefaultExtension(name, ext), full);
+}
+
+TEST(EditorCommandLine, HelpVersionUsageErrorsAndTheDisplay)
+{
+    using TEnv = std::map<std::string, std::string>;
+    const TEnv desktop = {{"DISPLAY", ":0"}, {"KESTRUND_INI", "/env.ini"}}, headless = {{"KESTRUND_INI", "/env.ini"}},
+               offscreen = {{"QT_QPA_PLATFORM", "offscreen"}};
+    // Exit -1: the editor runs. Says: the start of what it prints, on stdout for exit 0, else on stderr.
+    const struct { std::vector<std::string> Args; const TEnv& Env; int Exit; const char *Says, *Ini, *File; } cases[] {
+        {{"--help"}, headless, 0, "Usage: kestrund [--ini PATH] [FILE.til]\n", "", ""},
+        {{"a.til", "-h"}, desktop, 0, "Usage: kestrund", "", ""}, {{"--version"}, headless, 0, "kestrund 0.", "", ""},
+        {{"--bogus"}, desktop, 2, "kestrund: unknown option '--bogus'\nUsage: kestrund", "", ""},
+        {{"-x", "a.til"}, headless, 2, "kestrund: unknown option '-x'\n", "", ""},
+        {{"--ini"}, desktop, 2, "kestrund: --ini needs a path\n", "", ""},
+        {{"a.til"}, desktop, -1, "", "/env.ini", "a.til"},
+        {{"a.til", "b.til"}, desktop, 2, "kestrund: one file at a time, not 2\n", "", ""},
+        {{"a.til"}, headless, 1,
+         "kestrund: no display to open the window on: set DISPLAY, or QT_QPA_PLATFORM=offscreen for headless use\n",
+         "", ""},
+        {{"--ini", "/k.ini", "--", "-odd.til"}, desktop, -1, "", "/k.ini", "-odd.til"},
+        {{"--ini=/k.ini", "-style", "fusion", "a.til"}, offscreen, -1, "", "/k.ini", "a.til"},
+        {{"-platform", "offscreen", "--reverse"}, headless, -1, "", "/env.ini", ""}};
+    for (const auto& c : cases) {
+        const auto env = [&c](const char* name) { return c.Env.contains(name) ? c.Env.at(name).c_str() : nullptr; };
+        const TEditorCommandLine line = ParseEditorCommandLine(c.Args, env, true);
+        EXPECT_EQ(line.Run ? -1 : line.ExitCode, c.Exit) << c.Args.front();
+        EXPECT_EQ((line.ExitCode == 0 ? line.Out : line.Err).rfind(c.Says, 0), 0u) << c.Args.front();
+        EXPECT_EQ(line.IniPath + '|' + line.FileToOpen, c.Ini + std::string("|") + c.File) << c.Args.front();
+    }
 }
