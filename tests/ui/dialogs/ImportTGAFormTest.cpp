@@ -55,12 +55,7 @@ TEST(ImportColors, CollidingColoursMoveAway)
 {
     // Button face resolves to silver here.
     const TColorResolver resolve = [](TColor c) { return c == clBtnFace ? clSilver : c; };
-    struct Row {
-        TImportColors start;
-        bool shadow;
-        TColor color;
-        TImportColors expected;
-    };
+    struct Row { TImportColors start; bool shadow; TColor color; TImportColors expected; };
     const Row rows[] = {
         {{0xC0C0C0, 0x808080, 0xFFFFFF}, true, 0xC0C0C0, {0x3F3F3F, 0xC0C0C0, 0xFFFFFF}},
         {{0x000000, 0x808080, 0xC0C0C0}, false, 0xC0C0C0, {0xC0C0C0, 0x808080, 0xFF00FF}},
@@ -200,12 +195,7 @@ TEST_F(ImportTGAFormTest, TypedNamesMasksAndFolderKeys)
 
     // Folders listed from the scratch folder down, after a selection or a key.
     const QString top = QString::fromStdString(dir.Path().filename().string());
-    const struct {
-        const char* select;
-        Qt::Key key;
-        std::string folder;
-        QString listed;
-    } steps[] = {
+    const struct { const char* select; Qt::Key key; std::string folder; QString listed; } steps[] = {
         {nullptr, Qt::Key_Left, dir.Path().string(), "sub"}, {"sub", Qt::Key_unknown, dir / "sub", "sub"},
         {nullptr, Qt::Key_Left, dir.Path().string(), "sub"}, {"sub", Qt::Key_Right, dir / "sub", "sub,deep"},
         {"deep", Qt::Key_Return, dir / "sub/deep", "sub,deep,deeper"},

@@ -1,9 +1,9 @@
+#include "../ScriptedPrompts.h"
 #include "ColorMenu.h"
 #include "ElementStrip.h"
 #include "ExtSpinEdit.h"
 #include "IniFile.h"
 #include "MiscFunc.h"
-#include "Prompts.h"
 #include "PropertyForm.h"
 #include "Scratch.h"
 #include "SetBuilders.h"
@@ -22,20 +22,6 @@ using namespace kestrund;
 using namespace kestrund::testing;
 
 namespace {
-
-// Answers nothing but colours and records the messages.
-struct TRecordingPrompts : TPrompts {
-    std::vector<std::string> Messages;
-    std::optional<std::string> OpenFile(const TFileDialogRequest&) override { return {}; }
-    std::optional<std::string> SaveFile(const TFileDialogRequest&) override { return {}; }
-    int Message(const std::string& text, TMsgType, int) override
-    {
-        Messages.push_back(text);
-        return mbOK;
-    }
-    std::optional<TColor> ChooseColor(TColor) override { return clAqua; }
-    void About(const std::string&, const std::string&) override {}
-};
 
 // Whether the dialog's element equals the set's element of its kind at i.
 ::testing::AssertionResult Same(const TElementEditResult& r, const TTileFile& s, std::size_t i)
@@ -60,7 +46,7 @@ TElementEditRequest Req(TPropertyKind kind, bool add, int position = 0, const TT
 struct PropertyFormTest : ::testing::Test {
     TScratchDir dir;
     std::string ini = dir / "Kestrund.ini";
-    TRecordingPrompts prompts;
+    TScriptedPrompts prompts;
     std::unique_ptr<TPropertyForm> form = std::make_unique<TPropertyForm>(prompts, ini);
     std::unique_ptr<TTileFile> set = MakeRichSet(7, true);
 
@@ -73,6 +59,7 @@ struct PropertyFormTest : ::testing::Test {
     }
     TExtSpinEdit* Spin(const QString& name) { return W<TExtSpinEdit>(name); }
     QComboBox* Combo(const QString& name) { return W<QComboBox>(name); }
+    void Click(const QString& box) { W<QCheckBox>(box)->click(); }
     QString Text() { return W<QPlainTextEdit>("mVariationRule")->toPlainText(); }
     // A choice from a list, as the user makes it.
     void Pick(const QString& combo, int item)
@@ -132,10 +119,15 @@ TEST_F(PropertyFormTest, CancelAndImpossibleEditsGiveNothing)
     TTileFile empty;
     empty.Clear();
     EXPECT_FALSE(Run(Req(pkBorder, false, 0, &empty)));
-    const auto added = Run(Req(pkBorder, true, 3, &empty));
+    bool replaceEnabled = true;
+    const auto added = Run(Req(pkBorder, true, 3, &empty), [&] { replaceEnabled = W("cbReplace")->isEnabled(); });
     ASSERT_TRUE(added && added->Border);
-    EXPECT_FALSE(added->Replace);
-    EXPECT_EQ(added->Position, 0);
+    // Added first, and Replace is off: there is nothing to replace.
+    EXPECT_EQ(std::tuple(added->Replace, added->Position, replaceEnabled), std::tuple(false, 0, false));
+    EXPECT_EQ(PositionRange(0, false), (TPositionRange{0, 0}));
+    EXPECT_EQ(PositionRange(0, true), (TPositionRange{0, 0}));
+    EXPECT_EQ(PositionRange(5, false), (TPositionRange{0, 5}));
+    EXPECT_EQ(PositionRange(5, true), (TPositionRange{0, 4}));
 }
 
 TEST_F(PropertyFormTest, FreshTileRuleShowsMinusOneAndStoresFFFF)
@@ -158,26 +150,16 @@ TEST_F(PropertyFormTest, FreshTileRuleShowsMinusOneAndStoresFFFF)
 TEST_F(PropertyFormTest, WhereTheResultGoes)
 {
     const int count = int(set->BorderCount());
-    struct Row {
-        bool add;
-        std::function<void(PropertyFormTest&)> act;
-        bool replace, last;
-        int position;
-    };
+    struct Row { bool add; std::function<void(PropertyFormTest&)> act; bool replace, last; int position; };
     const Row rows[] = {
-        {false, [](PropertyFormTest& t) { t.W<QCheckBox>("cbReplace")->click(); }, false, false, 1},
+        {false, [](PropertyFormTest& t) { t.Click("cbReplace"); }, false, false, 1},
         {false, [](PropertyFormTest& t) { t.Spin("sePos")->SetValue(99); }, true, false, 1}, // Edit replaces what it opened
-        {true, [](PropertyFormTest& t) { t.W<QCheckBox>("cbReplace")->click(); }, true, true, 1},
-        {true, [count](PropertyFormTest& t) { t.W<QCheckBox>("cbLast")->click(), t.Spin("sePos")->SetValue(count); }, false,
-         false, count},
-        {true, [](PropertyFormTest& t) { t.W<QCheckBox>("cbLast")->click(), t.Spin("sePos")->setText("99"); }, false, false,
-         count},
-        {true, [](PropertyFormTest& t) { t.W<QCheckBox>("cbLast")->click(), t.Spin("sePos")->setText("-3"); }, false, false, 0},
-        {true,
-         [](PropertyFormTest& t) {
-             t.W<QCheckBox>("cbLast")->click(), t.Spin("sePos")->SetValue(99), t.W<QCheckBox>("cbReplace")->click();
-         },
-         true, false, count - 1},
+        {true, [](PropertyFormTest& t) { t.Click("cbReplace"); }, true, true, 1},
+        {true, [count](PropertyFormTest& t) { t.Click("cbLast"), t.Spin("sePos")->SetValue(count); }, false, false, count},
+        {true, [](PropertyFormTest& t) { t.Click("cbLast"), t.Spin("sePos")->setText("99"); }, false, false, count},
+        {true, [](PropertyFormTest& t) { t.Click("cbLast"), t.Spin("sePos")->setText("-3"); }, false, false, 0},
+        {true, [](PropertyFormTest& t) { t.Click("cbLast"), t.Spin("sePos")->SetValue(99), t.Click("cbReplace"); }, true,
+         false, count - 1},
     };
     for (const Row& row : rows) {
         const auto r = Run(Req(pkBorder, row.add, 1), [&] { row.act(*this); });
@@ -187,23 +169,10 @@ TEST_F(PropertyFormTest, WhereTheResultGoes)
     }
     // Edit with Replace unchecked: the edited values as a copy; the set is never touched.
     const TTileBorder before = [&] { TTileBorder b; b.Assign(set->Border(1)); return b; }();
-    const auto r = Edit(pkBorder, 1, [&] { W<QCheckBox>("cbReplace")->click(), Spin("seID")->SetValue(77); });
+    const auto r = Edit(pkBorder, 1, [&] { Click("cbReplace"), Spin("seID")->SetValue(77); });
     EXPECT_EQ(r->Border->Inside, 77);
     EXPECT_EQ(r->Border->Edges, before.Edges);
     EXPECT_TRUE(set->Border(1) == before);
-}
-
-TEST_F(PropertyFormTest, PositionLimits)
-{
-    EXPECT_EQ(PositionRange(0, false), (TPositionRange{0, 0}));
-    EXPECT_EQ(PositionRange(0, true), (TPositionRange{0, 0}));
-    EXPECT_EQ(PositionRange(5, false), (TPositionRange{0, 5}));
-    EXPECT_EQ(PositionRange(5, true), (TPositionRange{0, 4}));
-    TTileFile empty;
-    empty.Clear();
-    bool replaceEnabled = true;
-    Run(Req(pkTile, true, 0, &empty), [&] { replaceEnabled = W("cbReplace")->isEnabled(); });
-    EXPECT_FALSE(replaceEnabled); // nothing to replace
 }
 
 TEST_F(PropertyFormTest, BorderCornerStoresOneEdgeEverywhere)
@@ -214,7 +183,7 @@ TEST_F(PropertyFormTest, BorderCornerStoresOneEdgeEverywhere)
     for (const auto& [clicks, corner] : rows) {
         const auto r = Edit(pkBorder, 0, [&] {
             for (const QString& box : clicks)
-                W<QCheckBox>(box)->click();
+                Click(box);
         });
         for (int e = 0; e < 4; ++e) {
             TCBorder expected = b.Edges[e];
@@ -234,24 +203,17 @@ TEST_F(PropertyFormTest, TileCornersMarkTheGroundAndUncheckingRestoresIt)
     form->SetImportTGAChooser([&](const TImportTGARequest&) {
         return TImportTGAResult{dir / "red.tga", dir.Path().string(), clLime, clBlue, clTeal};
     });
-    struct Row {
-        bool load;
-        QStringList clicks;
-        std::string file;
-        TColor transparent, shadow;
-        int mask;
-    };
-    const Row rows[] = {{false, {"cbSW"}, "t.tga", 0xC0C0C0, 0x808080, 1},
-                        {false, {"cbSW", "cbNE"}, "t.tga", 0xC0C0C0, 0x808080, 5},
-                        {true, {"cbSE"}, "red.tga", clLime, clBlue, 8},
-                        {true, {"cbSE", "cbSE"}, "red.tga", clLime, clBlue, 0}};
+    struct Row { bool load; QStringList clicks; std::string file; TColor transparent, shadow; int mask; };
+    const Row rows[] = {
+        {false, {"cbSW"}, "t.tga", 0xC0C0C0, 0x808080, 1}, {false, {"cbSW", "cbNE"}, "t.tga", 0xC0C0C0, 0x808080, 5},
+        {true, {"cbSE"}, "red.tga", clLime, clBlue, 8}, {true, {"cbSE", "cbSE"}, "red.tga", clLime, clBlue, 0}};
     for (const Row& row : rows) {
         form->SetImportTransparent(0xC0C0C0), form->SetImportShadow(0x808080);
         const auto r = Edit(pkTile, 1, [&] {
             if (row.load)
                 W<QPushButton>("btnLoad")->click();
             for (const QString& box : row.clicks)
-                W<QCheckBox>(box)->click();
+                Click(box);
         });
         TTile expected;
         expected.Assign(set->Tile(1));
@@ -260,7 +222,7 @@ TEST_F(PropertyFormTest, TileCornersMarkTheGroundAndUncheckingRestoresIt)
         EXPECT_TRUE(r->Tile->SameAs(expected)) << row.clicks.join(",").toStdString();
     }
     form->SetImportTGAChooser({});
-    const auto undone = Edit(pkTile, 1, [&] { W<QCheckBox>("cbSW")->click(), W<QCheckBox>("cbSW")->click(); });
+    const auto undone = Edit(pkTile, 1, [&] { Click("cbSW"), Click("cbSW"); });
     EXPECT_TRUE(Same(*undone, *set, 1));
 }
 
@@ -271,11 +233,7 @@ TEST_F(PropertyFormTest, PreviewShowsTheElement)
     for (TCBorder& edge : corner.Edges)
         edge.CopyOriented(set->Border(0).Edges[2]);
     const TTile lime(clLime, 0), blue(clBlue, 0), red(clRed, 0), fuchsia(clFuchsia, 0);
-    struct Row {
-        TPropertyKind kind;
-        QString click;
-        std::function<void(TSurface&)> draw;
-    };
+    struct Row { TPropertyKind kind; QString click; std::function<void(TSurface&)> draw; };
     const Row rows[] = {
         {pkBorder, "", [&](TSurface& s) { set->Border(0).Draw(96, 48, s); }},
         {pkBorder, "cbNE", [&](TSurface& s) { corner.Draw(96, 48, s); }},
@@ -292,7 +250,7 @@ TEST_F(PropertyFormTest, PreviewShowsTheElement)
         QImage shot;
         Edit(row.kind, 0, [&] {
             if (!row.click.isEmpty())
-                W<QCheckBox>(row.click)->click();
+                Click(row.click);
             shot = W("pbResource")->grab().toImage();
         });
         TRgbSurface expected(PreviewWidth, PreviewHeight, clTeal);
@@ -328,7 +286,7 @@ TEST_F(PropertyFormTest, AddModeReplaceAndTheStrip)
     Run(Req(pkBorder, true, 0), [&] {
         EXPECT_EQ(strip->Count(), int(set->BorderCount()));
         EXPECT_EQ(cellColor(0), base); // appended last: no cell marked
-        W<QCheckBox>("cbLast")->click();
+        Click("cbLast");
         Spin("sePos")->SetValue(2);
         EXPECT_EQ(strip->Selected(), 2);
         clickCell(1);
@@ -350,8 +308,8 @@ TEST_F(PropertyFormTest, RiverBoxesAndTypeWriteOnlyWhatChanged)
 {
     set->River(0).Directions = {2, 0, 1, 7, 3, 1, 0, 65535, 1};
     const auto r = Edit(pkRiver, 0, [&] {
-        W<QCheckBox>("cbW")->click(); // 2 shows unchecked: checking stores 1
-        W<QCheckBox>("cbN")->click(); // 1 unchecked: 0
+        Click("cbW"); // 2 shows unchecked: checking stores 1
+        Click("cbN"); // 1 unchecked: 0
         QTest::keyClick(Spin("seID"), Qt::Key_3, Qt::ControlModifier); // cbSE (65535) checked: 1
         Pick("cbLand", 1);
     });
@@ -362,22 +320,15 @@ TEST_F(PropertyFormTest, KeysOfTheDialog)
 {
     set->River(0).Directions = {0, 0, 0, 0, 1, 0, 0, 0, 0};
     set->Tile(0).BorderEdges = 0;
-    struct Row {
-        TPropertyKind kind;
-        QString target;
-        Qt::Key key;
-        Qt::KeyboardModifiers mods;
-        QString checkedBox; // empty: none
-        bool closed;
-    };
+    struct Row { TPropertyKind kind; QString target; Qt::Key key; Qt::KeyboardModifiers mods; QString checked;
+                 bool closed; };
+    const auto ctrl = Qt::ControlModifier;
     const Row rows[] = {
-        {pkRiver, "seID", Qt::Key_5, Qt::ControlModifier, "", false},
-        {pkRiver, "seID", Qt::Key_8, Qt::ControlModifier, "cbN", false},
-        {pkRiver, "seID", Qt::Key_4, Qt::ControlModifier, "cbW", false},
-        {pkRiver, "cbLand", Qt::Key_1, Qt::ControlModifier | Qt::KeypadModifier, "cbSW", false},
-        {pkTile, "seID", Qt::Key_8, Qt::ControlModifier, "", false}, // a tile has no north box
-        {pkTile, "seID", Qt::Key_9, Qt::ControlModifier, "cbNE", false},
-        {pkTile, "seAlt1", Qt::Key_Return, Qt::NoModifier, "", true},
+        {pkRiver, "seID", Qt::Key_5, ctrl, "", false}, {pkRiver, "seID", Qt::Key_8, ctrl, "cbN", false},
+        {pkRiver, "seID", Qt::Key_4, ctrl, "cbW", false},
+        {pkRiver, "cbLand", Qt::Key_1, ctrl | Qt::KeypadModifier, "cbSW", false},
+        {pkTile, "seID", Qt::Key_8, ctrl, "", false}, // a tile has no north box
+        {pkTile, "seID", Qt::Key_9, ctrl, "cbNE", false}, {pkTile, "seAlt1", Qt::Key_Return, Qt::NoModifier, "", true},
         {pkVariationRule, "cbVR0Dir", Qt::Key_Enter, Qt::KeypadModifier, "", true},
         {pkVariationRule, "mVariationRule", Qt::Key_Return, Qt::NoModifier, "", false},
     };
@@ -395,7 +346,7 @@ TEST_F(PropertyFormTest, KeysOfTheDialog)
                 if (box->isChecked())
                     checked << box->objectName();
         });
-        EXPECT_EQ(checked, row.checkedBox.isEmpty() ? QStringList() : QStringList{row.checkedBox})
+        EXPECT_EQ(checked.join(""), row.checked)
             << row.target.toStdString() << " " << row.key;
         EXPECT_EQ(closed, row.closed) << row.target.toStdString();
         EXPECT_EQ(added, row.target == "mVariationRule" ? 1 : 0);
@@ -418,20 +369,13 @@ TEST_F(PropertyFormTest, CtrlClickOnThePreviewPicksColours)
 {
     const TTile& tile = set->Tile(0);
     const TColor ground = PixelToColor(tile.Pixels[std::size_t(DiamondRow(48).Start + 47)], tile.ColorMode);
-    struct Row {
-        QPoint at;
-        Qt::MouseButton button;
-        Qt::KeyboardModifiers mods;
-        TColor transparent, shadow;
-    };
+    struct Row { QPoint at; Qt::MouseButton button; Qt::KeyboardModifiers mods; TColor transparent, shadow; };
+    const auto ctrl = Qt::ControlModifier;
     const Row rows[] = {
-        {{143, 96}, Qt::LeftButton, Qt::ControlModifier, ground, 2},
-        {{143, 96}, Qt::RightButton, Qt::ControlModifier, 1, ground},
-        {{143, 96}, Qt::LeftButton, Qt::NoModifier, 1, 2},
-        {{0, 96}, Qt::LeftButton, Qt::ControlModifier, 1, 2},
-        {{143, 0}, Qt::RightButton, Qt::ControlModifier, 1, 2},
-        {{1, 1}, Qt::RightButton, Qt::ControlModifier, 1, clTeal},
-        {{PreviewWidth - 1, PreviewHeight - 1}, Qt::LeftButton, Qt::ControlModifier, clTeal, 2},
+        {{143, 96}, Qt::LeftButton, ctrl, ground, 2},   {{143, 96}, Qt::RightButton, ctrl, 1, ground},
+        {{143, 96}, Qt::LeftButton, Qt::NoModifier, 1, 2}, {{0, 96}, Qt::LeftButton, ctrl, 1, 2},
+        {{143, 0}, Qt::RightButton, ctrl, 1, 2},        {{1, 1}, Qt::RightButton, ctrl, 1, clTeal},
+        {{PreviewWidth - 1, PreviewHeight - 1}, Qt::LeftButton, ctrl, clTeal, 2},
     };
     form->SetPreviewBackground(clTeal);
     for (const Row& row : rows) {
@@ -444,23 +388,14 @@ TEST_F(PropertyFormTest, CtrlClickOnThePreviewPicksColours)
 
 TEST_F(PropertyFormTest, LoadingAPicture)
 {
-    TTgaFile good{.Width = TileWidth, .Height = TileHeight, .Pixels = Words({0x7C00}, TileWidth * TileHeight)};
-    TTgaFile small{.Width = 10, .Height = 10, .Pixels = Words({0x7C00}, 100)};
-    TTgaFile mapped{.ImageType = 1, .Width = 1, .Height = 1, .Pixels = Words({0})};
-    SaveBytes(dir / "good.tga", good.Bytes());
-    SaveBytes(dir / "small.tga", small.Bytes());
-    SaveBytes(dir / "mapped.tga", mapped.Bytes());
-    struct Row {
-        TPropertyKind kind;
-        std::string file;
-        bool alwaysDefault;
-        std::string message; // empty: loaded
-    };
+    SaveBytes(dir / "good.tga", TTgaFile{.Width = TileWidth, .Height = TileHeight,
+                                         .Pixels = Words({0x7C00}, TileWidth * TileHeight)}.Bytes());
+    SaveBytes(dir / "small.tga", TTgaFile{.Width = 10, .Height = 10, .Pixels = Words({0x7C00}, 100)}.Bytes());
+    SaveBytes(dir / "mapped.tga", TTgaFile{.ImageType = 1, .Width = 1, .Height = 1, .Pixels = Words({0})}.Bytes());
+    struct Row { TPropertyKind kind; std::string file; bool alwaysDefault; std::string message; }; // message "": loaded
     const Row rows[] = {
-        {pkTile, "good.tga", false, ""},
-        {pkBorder, "good.tga", true, ""},
-        {pkRiver, "good.tga", false, ""},
-        {pkImprovement, "good.tga", false, ""},
+        {pkTile, "good.tga", false, ""}, {pkBorder, "good.tga", true, ""},
+        {pkRiver, "good.tga", false, ""}, {pkImprovement, "good.tga", false, ""},
         {pkTile, "small.tga", false, "Image must be of size 94x72\n\rSelected image size was 10x10"},
         {pkBorder, "mapped.tga", false, TGAErrorMessage(tgaUnsupportedType, dir / "mapped.tga")},
         {pkRiver, "missing.tga", true, TGAErrorMessage(tgaLoadError, dir / "missing.tga")},
@@ -480,7 +415,8 @@ TEST_F(PropertyFormTest, LoadingAPicture)
         EXPECT_EQ(std::tuple(asked.Transparent, asked.Shadow, asked.PreviewBackground),
                   std::tuple(clWhite, clBlack, clNavy));
         EXPECT_EQ(r->ImageDirectory, "/elsewhere");
-        EXPECT_EQ(prompts.Messages, row.message.empty() ? std::vector<std::string>{} : std::vector{row.message});
+        EXPECT_EQ(prompts.Messages.size(), row.message.empty() ? 0u : 1u);
+        EXPECT_EQ(prompts.Messages.empty() ? "" : prompts.Messages[0].Text, row.message);
         EXPECT_EQ(Same(*r, *set, 0), !row.message.empty()) << row.file << " kind " << row.kind;
         const bool adopted = !row.alwaysDefault;
         EXPECT_EQ(std::tuple(form->ImportTransparent(), form->ImportShadow(), form->PreviewBackground()),
@@ -523,6 +459,7 @@ TEST_F(PropertyFormTest, PreviewBackgroundFromTheColourMenu)
                                            {9, QColor(255, 0, 0)},
                                            {ColorMenu::SystemItem, form->palette().color(QPalette::Button)}};
     for (const auto& [item, shown] : rows) {
+        prompts.ColorAnswer = clAqua;
         W<ColorMenu>("ColorMenu")->ColorItem(item)->trigger();
         QColor corner;
         Edit(pkTile, 0, [&] { corner = W("pbResource")->grab().toImage().pixelColor(1, 1); });

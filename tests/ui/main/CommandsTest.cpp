@@ -56,13 +56,9 @@ TEST_F(Commands, ElementPicturesArePresetByTheirIdsAndMoveTheirFolder)
         [&] { set->Tile(0).ExportTGA(ref, 0xC0C0C0, 0x808080); }, [&] { set->Border(0).ExportTGA(ref, 13, 0xC0C0C0); },
         [&] { set->River(0).ExportTGA(ref, 0xC0C0C0, 0x808080); }, [] {}};
     using S = TMainSettings;
-    const struct {
-        int Kind;
-        bool Divers, AlwaysDefault;
-        const char *Answer, *Title, *Preset; // Answer in Dir, "" cancels
-        std::string S::*Folder;
-        bool Writes, Moves;
-    } cases[] = {
+    // Answer: a file in Dir, "" cancels.
+    const struct { int Kind; bool Divers, AlwaysDefault; const char *Answer, *Title, *Preset; std::string S::*Folder;
+                   bool Writes, Moves; } cases[] = {
         {kTiles, true, false, "t/a.tga", "Save Tile Image", "TILE3412.tga", &S::TileImageDir, true, true},
         {kBorders, true, false, "b/a", "Save Border Image", "BORD0507.tga", &S::BorderImageDir, true, true},
         {kRivers, true, false, "r/a.tga", "Save River Image", "RIVECDAB.tga", &S::RiverImageDir, true, true},
@@ -241,13 +237,9 @@ TEST_F(Commands, TheEditMenuChangesTheSetThroughThePropertyEditorAndUndoRestores
     for (std::size_t i = 0; i < 5; ++i)
         ids.push_back(form->TileFile.Tile(i).TileID);
     enum { Add, Edit, Delete };
-    const struct {
-        int Command, Number, Position;
-        bool Replace, Last;
-        int Answer; // the new tile's ID, or the button for Delete
-        std::vector<std::uint16_t> Ids;
-        int NumberAfter;
-    } cases[] = {
+    // Answer: the new tile's ID, or the button for Delete.
+    const struct { int Command, Number, Position; bool Replace, Last; int Answer; std::vector<std::uint16_t> Ids;
+                   int NumberAfter; } cases[] = {
         {Add, 2, 2, false, false, 0xA1, {ids[0], ids[1], 0xA1, ids[2], ids[3], ids[4]}, 2},
         {Add, 2, 2, false, true, 0xA2, {ids[0], ids[1], 0xA1, ids[2], ids[3], ids[4], 0xA2}, 6},
         {Edit, 6, 6, true, false, 0xA3, {ids[0], ids[1], 0xA1, ids[2], ids[3], ids[4], 0xA3}, 6},
@@ -260,10 +252,8 @@ TEST_F(Commands, TheEditMenuChangesTheSetThroughThePropertyEditorAndUndoRestores
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Answer);
         form->Spins[kTiles]->SetValue(c.Number);
-        Prompts.EditRequests.clear();
-        Prompts.Messages.clear();
+        Prompts = TScriptedPrompts();
         Prompts.MessageAnswers = {c.Answer};
-        Prompts.EditAnswers.clear();
         if (c.Command != Delete)
             Prompts.EditAnswers.push_back([&, c](const TElementEditRequest& r) {
             TElementEditResult result;

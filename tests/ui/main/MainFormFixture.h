@@ -2,6 +2,7 @@
 // The main window's test fixture: a scratch folder with a settings file and a set of five
 // tiles, and every question the window asks answered from a script.
 
+#include "../ScriptedPrompts.h"
 #include "MainForm.h"
 #include "Scratch.h"
 #include "SetBuilders.h"
@@ -11,63 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
-
 namespace kestrund::testing {
-
-struct TAskedMessage { std::string Text; TMsgType Type; int Buttons; };
-
-// Answers the editor's questions from a script and records what was asked.
-class TScriptedPrompts : public TPrompts {
-public:
-    std::deque<std::optional<std::string>> FileAnswers; // cancelled when none are left
-    std::deque<int> MessageAnswers;                      // OK when none are left
-    std::optional<TColor> ColorAnswer;                   // taken by the next question; none: cancelled
-
-    std::vector<TFileDialogRequest> OpenRequests, SaveRequests;
-    std::vector<TAskedMessage> Messages;
-    std::vector<std::string> Abouts;
-
-    std::optional<std::string> OpenFile(const TFileDialogRequest& asked) override { return File(OpenRequests, asked); }
-    std::optional<std::string> SaveFile(const TFileDialogRequest& asked) override { return File(SaveRequests, asked); }
-    int Message(const std::string& text, TMsgType type, int buttons) override
-    {
-        Messages.push_back({text, type, buttons});
-        return Next(MessageAnswers, mbOK);
-    }
-    std::optional<TColor> ChooseColor(TColor) override { return std::exchange(ColorAnswer, std::nullopt); }
-    void About(const std::string&, const std::string& text) override { Abouts.push_back(text); }
-
-    // The property editor: each answer makes the result from the request; cancelled when none are left.
-    std::deque<std::function<TElementEditResult(const TElementEditRequest&)>> EditAnswers;
-    std::vector<TElementEditRequest> EditRequests;
-    std::optional<TElementEditResult> EditElement(const TElementEditRequest& request) override
-    {
-        EditRequests.push_back(request);
-        if (EditAnswers.empty())
-            return std::nullopt;
-        auto answer = std::move(EditAnswers.front());
-        EditAnswers.pop_front();
-        return answer(request);
-    }
-
-private:
-    std::optional<std::string> File(std::vector<TFileDialogRequest>& requests, const TFileDialogRequest& request)
-    {
-        requests.push_back(request);
-        return Next(FileAnswers, std::nullopt);
-    }
-    template <class T>
-    static T Next(std::deque<T>& answers, std::type_identity_t<T> none)
-    {
-        if (answers.empty())
-            return none;
-        T answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
 
 class MainForm : public ::testing::Test {
 protected:
@@ -99,6 +44,5 @@ protected:
     const std::string Ini = Dir / "k.ini", Rich = Dir / "rich.til"; // a set of five tiles
     TScriptedPrompts Prompts;
 };
-
 
 } // namespace kestrund::testing
