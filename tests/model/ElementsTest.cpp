@@ -1,5 +1,5 @@
-// The elements of a tile set and the set's own lists: pixels and number texts, coded rows,
-// overlays, borders, the tile index list, tile rules and variation rules.
+// The elements of a tile set: pixels and number texts, coded rows, overlays, borders, tile
+// rules and variation rules.
 
 #include "Errors.h"
 #include "MiscFunc.h"
@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <map>
 #include <set>
 
@@ -244,33 +243,6 @@ TEST(TTileBorder, MaskCopiesAndDrawing)
     source.Outside = 0xBEEF;
     target.Assign(source);
     EXPECT_TRUE(target == source);
-}
-
-// Appending moves every element; indices past the end of a list are refused; the tile indices
-// in use, as sorted text, follow additions, deletions and rebuilds.
-TEST(TileSet, ListsAndTheTileIndexList)
-{
-    TTileFile set, other; // one default element of each kind
-    other.Tile(0).TileIndex = 7;
-    set.AppendElementsFrom(other);
-    set.AppendElementsFrom(set);
-    EXPECT_TRUE(set.TileCount() == 2 && other.TileCount() == 0 && set.TileRule(1).Owner == &set);
-    EXPECT_EQ(set.TileIndexList(), (std::vector<std::string>{"00", "07"}));
-    EXPECT_THROW(set.InsertTile(3, TileOf(0)), EListIndexError);
-    EXPECT_THROW(set.DeleteTile(2), EListIndexError);
-    set.New(); // one default tile again, so "07" goes
-    const std::pair<std::function<void()>, std::vector<std::string>> steps[] = {
-        {[&] { set.AddTile(TileOf(0, 8)); }, {"00", "08"}},
-        {[&] { set.InsertTile(0, TileOf(0, 5)); set.InsertTile(0, TileOf(0, 5)); }, {"00", "05", "08"}},
-        {[&] { set.InsertTile(1, TileOf(0, 30)); set.AddTile(TileOf(0, 100)); }, {"00", "05", "08", "100", "30"}},
-        {[&] { set.DeleteTile(0); }, {"00", "05", "08", "100", "30"}}, // one of two 5s
-        {[&] { set.DeleteTile(1); }, {"00", "08", "100", "30"}}, // the last 5
-        {[&] { set.Tile(0).TileIndex = 9; set.RebuildTileIndexList(); }, {"00", "08", "09", "100"}},
-    };
-    for (const auto& [step, expected] : steps) {
-        step();
-        EXPECT_EQ(set.TileIndexList(), expected) << set.TileCount();
-    }
 }
 
 TEST(TTileRule, PreviewAndRuleLookup)
