@@ -38,8 +38,9 @@ private:
 
 TExtSpinEdit::TExtSpinEdit(QWidget* parent)
     : QLineEdit(parent)
-    , button_(new TMySpinButton(this))
 {
+    // Made here, not in the initialiser list: the button reads this edit's arrow settings.
+    button_ = new TMySpinButton(this);
     button_->resize(15, 17);
     button_->setFocusPolicy(Qt::NoFocus);
     button_->SetFocusControl(this);

@@ -114,7 +114,7 @@ private:
     bool AcceptsEdit(const QString& candidate) const;
     bool IsWindowShortcut(const QKeyEvent* event) const;
 
-    TMySpinButton* button_;
+    TMySpinButton* button_ = nullptr;
     int minValue_ = 0;
     int maxValue_ = 0;
     int increment_ = 1;
