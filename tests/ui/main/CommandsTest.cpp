@@ -1,11 +1,10 @@
-// The window commands beyond opening and saving sets: Save Image, the element pictures, the
+// The window commands beyond opening, saving and importing sets: Save Image, the element pictures, the
 // log window and the Edit menu, driven through the menus with every dialog answered from a
 // script.
 
 #include "ErrorLogForm.h"
 #include "ExtSpinEdit.h"
 #include "MainFormFixture.h"
-#include "ScriptExport.h"
 
 #include <QPlainTextEdit>
 
@@ -155,6 +154,7 @@ TEST_F(Commands, SaveImageWritesTheViewByItsExtensionAsTheCommandLineRenders)
 
 TEST(LogWindow, KeepsItsSettingsUnlessTheyAreTheDefaults)
 {
+    EXPECT_EQ(LogText("a\r\nb\rc\n\x80\xE9\x9F"), QString::fromUtf8("a\nb\nc\n\u20AC\u00E9\u0178"));
     TScratchDir dir;
     const std::string ini = dir / "k.ini";
     const struct { const char *Stored, *Written; bool Wrap, OnTop; } cases[] = {
@@ -187,46 +187,6 @@ TEST(LogWindow, KeepsItsSettingsUnlessTheyAreTheDefaults)
     EXPECT_FALSE(form.findChild<QAction*>("aWordWrap")->isChecked());
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(form.isVisible()) << "shown again after the flag changed";
-}
-
-TEST_F(Commands, TheLogWindowShowsTheLastImportWholeOrNotAtAll)
-{
-    EXPECT_EQ(LogText("a\r\nb\rc\n\x80\xE9\x9F"), QString::fromUtf8("a\nb\nc\n\u20AC\u00E9\u0178"));
-    auto form = OpenShown();
-    auto* log = form->findChild<TErrorLogForm*>();
-    ASSERT_NE(log, nullptr);
-    EXPECT_FALSE(form->miViewScriptLog->isEnabled());
-    fs::create_directory(Dir.Path() / "rich");
-    ExportScript(*MakeRichSet(9, false), "rich", Dir / "rich.src");
-    Prompts.FileAnswers = {Dir / "rich.src"};
-    form->miFileImportScriptClick();
-    EXPECT_EQ(log->Text(), LogText(QByteArray::fromStdString(ReadText(Dir / "rich.log"))));
-    ASSERT_TRUE(form->miViewScriptLog->isEnabled());
-    QTest::keyClick(form.get(), Qt::Key_W, Qt::ControlModifier);
-    EXPECT_TRUE(log->isVisible());
-    EXPECT_FALSE(log->isModal());
-
-    // Too large: said, and the older log is not shown as this one's.
-    log->SetMaxLogBytes(fs::file_size(Dir.Path() / "rich.log") - 1);
-    Prompts.FileAnswers = {Dir / "rich.src"};
-    form->miFileImportScriptClick();
-    ASSERT_EQ(Prompts.Messages.size(), 1u);
-    EXPECT_EQ(Prompts.Messages[0].Text,
-              "Logfile to large for internal viewer\n\rUse external viewer to se logfile: \"" + Dir / "rich.log" + "\"");
-    EXPECT_EQ(Prompts.Messages[0].Type, TMsgType::Information);
-    EXPECT_EQ(log->Text(), "");
-    EXPECT_FALSE(form->miViewScriptLog->isEnabled());
-    EXPECT_EQ(log->LoadFromFile(Dir / "rich.log"), TErrorLogForm::TLoadResult::TooLarge);
-    log->SetMaxLogBytes(TErrorLogForm::DefaultMaxLogBytes);
-    EXPECT_EQ(log->LoadFromFile(Dir / "none.log"), TErrorLogForm::TLoadResult::Unreadable);
-
-    // Opening a tile file leaves no log to show.
-    Prompts.FileAnswers = {Dir / "rich.src"};
-    form->miFileImportScriptClick();
-    EXPECT_TRUE(form->miViewScriptLog->isEnabled());
-    Prompts.FileAnswers = {Rich};
-    form->miFileOpenClick();
-    EXPECT_FALSE(form->miViewScriptLog->isEnabled());
 }
 
 TEST_F(Commands, TheEditMenuChangesTheSetThroughThePropertyEditorAndUndoRestoresIt)

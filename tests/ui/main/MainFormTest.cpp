@@ -2,6 +2,7 @@
 // command line that starts it.
 
 #include "EditorCommandLine.h"
+#include "ErrorLogForm.h"
 #include "ExtSpinEdit.h"
 #include "FileUtil.h"
 #include "MainFormFixture.h"
@@ -237,6 +238,7 @@ TEST_F(MainForm, ImportScriptPaintsTheWindowFirstAndReportsTheResult)
     ExportScript(*rich, "rich", Dir / "rich.src");
     TSeen pending(*form), painted(*form);
     form->lLoadingLabel->installEventFilter(&painted);
+    EXPECT_FALSE(form->miViewScriptLog->isEnabled());
     QCoreApplication::postEvent(&pending, new QEvent(QEvent::User));
     Run(*form, &TMainForm::miFileImportScriptClick, {Dir / "rich.src"});
     const std::pair<std::size_t, bool> beforeTheImport = {1u, true};
@@ -249,6 +251,14 @@ TEST_F(MainForm, ImportScriptPaintsTheWindowFirstAndReportsTheResult)
     EXPECT_EQ(std::pair(form->TileFile.TileCount(), form->Spins[kTiles]->MaxValue()),
               std::pair(rich->TileCount(), static_cast<int>(rich->TileCount()) - 1));
     EXPECT_FALSE(form->lLoadingLabel->isVisibleTo(form.get()));
+    // The log window shows that log; Ctrl+W brings it up beside the window.
+    auto* log = form->findChild<TErrorLogForm*>();
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(log->Text(), LogText(QByteArray::fromStdString(ReadText(Dir / "rich.log"))));
+    ASSERT_TRUE(form->miViewScriptLog->isEnabled());
+    QTest::keyClick(form.get(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_TRUE(log->isVisible());
+    EXPECT_FALSE(log->isModal());
 
     // Element errors: a warning naming the script and the log.
     fs::create_directory(Dir.Path() / "new");
@@ -283,6 +293,25 @@ TEST_F(MainForm, ImportScriptPaintsTheWindowFirstAndReportsTheResult)
         EXPECT_EQ(std::pair(form->TileFile.TileCount(), form->TileFile.RiverCount()),
                   std::pair(rich->TileCount() + 1, rich->RiverCount() + 1)) << "put back, not reset";
     }
+
+    // A log too large for the window: said, and the older log is not shown as this one's.
+    log->SetMaxLogBytes(fs::file_size(Dir.Path() / "rich.log") - 1);
+    Prompts.Messages.clear();
+    Run(*form, &TMainForm::miFileImportScriptClick, {Dir / "rich.src"});
+    ASSERT_EQ(Prompts.Messages.size(), 1u);
+    EXPECT_EQ(Prompts.Messages[0].Text,
+              "Logfile to large for internal viewer\n\rUse external viewer to se logfile: \"" + Dir / "rich.log" + "\"");
+    EXPECT_EQ(Prompts.Messages[0].Type, TMsgType::Information);
+    EXPECT_EQ(log->Text(), "");
+    EXPECT_FALSE(form->miViewScriptLog->isEnabled());
+    EXPECT_EQ(log->LoadFromFile(Dir / "rich.log"), TErrorLogForm::TLoadResult::TooLarge);
+    log->SetMaxLogBytes(TErrorLogForm::DefaultMaxLogBytes);
+    EXPECT_EQ(log->LoadFromFile(Dir / "none.log"), TErrorLogForm::TLoadResult::Unreadable);
+    // Opening a tile file leaves no log to show.
+    Run(*form, &TMainForm::miFileImportScriptClick, {Dir / "rich.src"});
+    EXPECT_TRUE(form->miViewScriptLog->isEnabled());
+    Run(*form, &TMainForm::miFileOpenClick, {Rich});
+    EXPECT_FALSE(form->miViewScriptLog->isEnabled());
 }
 
 TEST_F(MainForm, ViewSizesAndRuleFollowingTheTile)
