@@ -470,13 +470,12 @@ TEST(VariationRuleText, EntriesAsLinesAndBack)
     for (const auto& [step, line] : written)
         EXPECT_EQ(StepLine(step), line);
     const std::pair<std::string, std::uint32_t> read[] = {
-        {"7,,12", PackStep(7, 0, 12)},     {"x", 0},
-        {"03 1 0012", PackStep(3, 1, 12)}, {" 3 , 2 ,\"7\" extra", PackStep(3, 2, 7)},
-        {"$1F,$3,$FFFF", PackStep(31, 3, 65535)}, {"300,33,70000", PackStep(44, 1, 4464)},
-        {"-1,4,5", PackStep(255, 4, 5)},   {",2", PackStep(0, 2, 0)},
-        {"1,2,99999999999", PackStep(1, 2, 0)}, {"1,2,$", PackStep(1, 2, 0)},
-        {"1A,$b,$ff", PackStep(0, 11, 255)}, {"1,2,2147483647", PackStep(1, 2, 0xFFFF)},
-        {"1,2,-2147483648", PackStep(1, 2, 0)}, {"1,2,$FFFFFFFF", PackStep(1, 2, 0xFFFF)},
+        {"7,,12", PackStep(7, 0, 12)}, {"x", 0}, {"03 1 0012", PackStep(3, 1, 12)}, {",2", PackStep(0, 2, 0)},
+        {" 3 , 2 ,\"7\" extra", PackStep(3, 2, 7)}, {"$1F,$3,$FFFF", PackStep(31, 3, 65535)},
+        {"300,33,70000", PackStep(44, 1, 4464)}, {"-1,4,5", PackStep(255, 4, 5)}, {"1,2,$", PackStep(1, 2, 0)},
+        {"1,2,99999999999", PackStep(1, 2, 0)}, {"1A,$b,$ff", PackStep(0, 11, 255)},
+        {"1,2,2147483647", PackStep(1, 2, 0xFFFF)}, {"1,2,-2147483648", PackStep(1, 2, 0)},
+        {"1,2,$FFFFFFFF", PackStep(1, 2, 0xFFFF)},
     };
     for (const auto& [line, step] : read)
         EXPECT_EQ(ParseStepLine(line), step) << line;

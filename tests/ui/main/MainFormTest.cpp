@@ -260,39 +260,32 @@ TEST_F(MainForm, ImportScriptPaintsTheWindowFirstAndReportsTheResult)
     EXPECT_TRUE(log->isVisible());
     EXPECT_FALSE(log->isModal());
 
-    // Element errors: a warning naming the script and the log.
+    // Element errors while appending: a warning naming the script and the log. A script whose log
+    // would be itself, one that is not a script, and an unexpected failure while appending: refused
+    // or failed, the set as it was.
     fs::create_directory(Dir.Path() / "new");
     ExportScript(TTileFile(), "new", Dir / "new.src");
     fs::remove(Dir.Path() / "new/TILE0000.tga");
-    Run(*form, &TMainForm::miAppendScriptClick, {Dir / "new.src"});
-    ASSERT_EQ(Prompts.Messages.size(), 1u);
-    EXPECT_EQ(Prompts.Messages[0].Text, "There were errors importing " + Dir / "new.src" +
-                                            "\n\rSome elements might not have been properly created\n\rSe logfile: \"" +
-                                            Dir / "new.log" + "\" for details");
-    EXPECT_EQ(Prompts.Messages[0].Type, TMsgType::Warning);
-    EXPECT_EQ(form->TileFile.TileCount(), rich->TileCount() + 1) << "appended";
-
-    // A script whose log would be itself is refused, and said so.
     WriteText(Dir / "s.log", "Kestrund Script v.1.1\r\n");
-    Run(*form, &TMainForm::miFileImportScriptClick, {Dir / "s.log"});
-    ASSERT_EQ(Prompts.Messages.size(), 2u);
-    EXPECT_EQ(Prompts.Messages[1].Text, "Cannot import \"" + Dir / "s.log" +
-                                            "\": its import log would be written over the script itself; give the "
-                                            "script another extension, such as .src");
-    EXPECT_EQ(ReadText(Dir / "s.log"), "Kestrund Script v.1.1\r\n");
-
-    // Not a script, and an unexpected failure while appending: failed, the set as it was.
     WriteText(Dir / "bad.src", "hello\r\n");
     WriteText(Dir / "short.src", "Kestrund Script v.1.1\r\n$7C1F $83E0\r\n0\r\n0\r\n2\r\n1 0 0 A.tga\r\n");
-    for (const std::string name : {"bad", "short"}) {
-        Run(*form, name == "bad" ? &TMainForm::miFileImportScriptClick : &TMainForm::miAppendScriptClick,
-            {Dir / (name + ".src")});
-        EXPECT_EQ(Prompts.Messages.back().Text,
-                  "Import Failed\n\rSe logfile: \"" + Dir / (name + ".log") + "\" for details");
-        EXPECT_EQ(Prompts.Messages.back().Type, TMsgType::Error);
+    const auto failed = [&](auto log) { return "Import Failed\n\rSe logfile: \"" + Dir / log + "\" for details"; };
+    const struct { bool Append; const char* File; std::string Says; TMsgType Type; } imports[] = {
+        {true, "new.src", "There were errors importing " + Dir / "new.src" + "\n\rSome elements might not have been " +
+         "properly created\n\rSe logfile: \"" + Dir / "new.log" + "\" for details", TMsgType::Warning},
+        {false, "s.log", "Cannot import \"" + Dir / "s.log" + "\": its import log would be written over the script " +
+         "itself; give the script another extension, such as .src", TMsgType::Error},
+        {false, "bad.src", failed("bad.log"), TMsgType::Error},
+        {true, "short.src", failed("short.log"), TMsgType::Error}};
+    for (const auto& i : imports) {
+        Prompts.Messages.clear();
+        Run(*form, i.Append ? &TMainForm::miAppendScriptClick : &TMainForm::miFileImportScriptClick, {Dir / i.File});
+        ASSERT_EQ(Prompts.Messages.size(), 1u) << i.File;
+        EXPECT_EQ(std::pair(Prompts.Messages[0].Text, Prompts.Messages[0].Type), std::pair(i.Says, i.Type));
         EXPECT_EQ(std::pair(form->TileFile.TileCount(), form->TileFile.RiverCount()),
-                  std::pair(rich->TileCount() + 1, rich->RiverCount() + 1)) << "put back, not reset";
+                  std::pair(rich->TileCount() + 1, rich->RiverCount() + 1)) << "appended once, then put back";
     }
+    EXPECT_EQ(ReadText(Dir / "s.log"), "Kestrund Script v.1.1\r\n");
 
     // A log too large for the window: said, and the older log is not shown as this one's.
     log->SetMaxLogBytes(fs::file_size(Dir.Path() / "rich.log") - 1);
@@ -300,7 +293,7 @@ TEST_F(MainForm, ImportScriptPaintsTheWindowFirstAndReportsTheResult)
     Run(*form, &TMainForm::miFileImportScriptClick, {Dir / "rich.src"});
     ASSERT_EQ(Prompts.Messages.size(), 1u);
     EXPECT_EQ(Prompts.Messages[0].Text,
-              "Logfile to large for internal viewer\n\rUse external viewer to se logfile: \"" + Dir / "rich.log" + "\"");
+              "Logfile to large for internal viewer\n\rUse external viewer to se logfile: \"" + Dir / "rich.log" + '"');
     EXPECT_EQ(Prompts.Messages[0].Type, TMsgType::Information);
     EXPECT_EQ(log->Text(), "");
     EXPECT_FALSE(form->miViewScriptLog->isEnabled());
