@@ -1,5 +1,7 @@
 #include "Prompts.h"
 
+#include "OptionsForm.h"
+#include "SelectDirForm.h"
 #include "SystemColors.h"
 
 #include <QApplication>
@@ -170,6 +172,46 @@ void TQtPrompts::CreateDialogs(const std::string& iniPath)
     FImportTGA = new TImportTGAForm(iniPath, FParent);
     FProperty = new TPropertyForm(*this, iniPath, FParent);
     FProperty->SetImportTGAChooser([this](const TImportTGARequest& request) { return ImportTGA(request); });
+    FSelectDir = new TSelectDirForm(iniPath, FParent);
+    FOptions = new TOptionsForm(iniPath, FParent);
+    FOptions->SetDirectoryChooser([this](const std::string& start) -> std::optional<std::string> {
+        if (!FSelectDir)
+            return std::nullopt;
+        return RunSelectDir(*FSelectDir, start);
+    });
+}
+
+std::optional<TOptionsValues> TQtPrompts::Options(const TOptionsRequest& request)
+{
+    if (!FOptions || !FProperty)
+        return std::nullopt;
+    TOptionsRequest shown = request;
+    shown.Values.ImportTransparent = FProperty->ImportTransparent();
+    shown.Values.ImportShadow = FProperty->ImportShadow();
+    shown.Values.ImportPreviewBG = FProperty->PreviewBackground();
+    shown.Values.PersistentColors = FProperty->PersistentColors();
+    shown.Values.AlwaysUseDefault = FProperty->AlwaysUseDefault();
+    if (request.ResetIni)
+        shown.ResetIni = [this, reset = request.ResetIni] {
+            reset();
+            // Every dialog takes its section from the emptied file, so none writes its old values back.
+            if (FImportTGA)
+                FImportTGA->ReadSettings();
+            if (FProperty)
+                FProperty->ReadSettings();
+            if (FSelectDir)
+                FSelectDir->ReadSettings();
+        };
+    const std::optional<TOptionsValues> chosen = RunOptionsForm(*FOptions, shown);
+    if (chosen) {
+        FProperty->SetImportShadow(chosen->ImportShadow);
+        FProperty->SetImportTransparent(chosen->ImportTransparent);
+        FProperty->SetPreviewBackground(chosen->ImportPreviewBG);
+        FProperty->SetPersistentColors(chosen->PersistentColors);
+        FProperty->SetAlwaysUseDefault(chosen->AlwaysUseDefault);
+        FProperty->SaveImportColors();
+    }
+    return chosen;
 }
 
 std::optional<TElementEditResult> TQtPrompts::EditElement(const TElementEditRequest& request)

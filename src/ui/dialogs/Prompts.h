@@ -8,12 +8,16 @@
 
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
 class QWidget;
 
 namespace kestrund {
+
+class TOptionsForm;
+class TSelectDirForm;
 
 enum class TMsgType { Error, Warning, Information, Confirmation };
 
@@ -35,6 +39,24 @@ struct TFileDialogRequest {
     bool OverwritePrompt = false;
 };
 
+// The preferences the options dialog shows and gives back.
+struct TOptionsValues {
+    std::string TileDir, SrcDir, ImageDir, TileImageDir, BorderImageDir, RiverImageDir, TileImpImageDir;
+    bool PersistentDirs = false, AlwayUseDef = false, DiversImageDirs = true;
+    int LogLevel = 0; // 0..2
+    bool OverWriteWarning = true;
+    int ImgBorderWidth = 2;   // 0..255
+    int DefaultColorMode = 0; // 0..2
+    TColor BgColor = 0xC0C0C0, ShadowColor = 0x808080;
+    TColor ImportTransparent = 0xC0C0C0, ImportShadow = 0x808080, ImportPreviewBG = 0x8000000F;
+    bool PersistentColors = false, AlwaysUseDefault = false; // AlwaysUseDefault: the property editor's flag
+};
+struct TOptionsRequest {
+    TOptionsValues Values;
+    // The dialog's immediate actions, carried out by the caller (the main window).
+    std::function<void()> RegisterFileType, UnregisterFileType, ResetIni;
+};
+
 class TPrompts {
 public:
     virtual ~TPrompts() = default;
@@ -47,6 +69,7 @@ public:
     // The program's own modal dialogs; nothing on Cancel.
     virtual std::optional<TElementEditResult> EditElement(const TElementEditRequest&) { return std::nullopt; }
     virtual std::optional<TImportTGAResult> ImportTGA(const TImportTGARequest&) { return std::nullopt; }
+    virtual std::optional<TOptionsValues> Options(const TOptionsRequest&) { return std::nullopt; }
 };
 
 // Qt's filter form of a "Description|patterns|..." filter: "Description (*.a *.b);;...".
@@ -74,11 +97,16 @@ public:
     void About(const std::string& title, const std::string& text) override;
     std::optional<TElementEditResult> EditElement(const TElementEditRequest& request) override;
     std::optional<TImportTGAResult> ImportTGA(const TImportTGARequest& request) override;
+    // Shows the property editor's import colours and flags in place of the request's, and on OK
+    // hands them back to it and stores its import colours at once.
+    std::optional<TOptionsValues> Options(const TOptionsRequest& request) override;
 
 private:
     QWidget* FParent;
     QPointer<TImportTGAForm> FImportTGA;
     QPointer<TPropertyForm> FProperty;
+    QPointer<TSelectDirForm> FSelectDir;
+    QPointer<TOptionsForm> FOptions;
 };
 
 } // namespace kestrund

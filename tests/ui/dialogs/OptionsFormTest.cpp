@@ -1,0 +1,286 @@
+#include "ColorComboBox.h"
+#include "ExtSpinEdit.h"
+#include "IniFile.h"
+#include "OptionsForm.h"
+#include "Scratch.h"
+#include "SelectDirForm.h"
+#include "WindowPlacement.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <gtest/gtest.h>
+
+using namespace kestrund;
+using namespace kestrund::testing;
+
+namespace {
+
+auto Tie(const TOptionsValues& v)
+{
+    return std::tie(v.TileDir, v.SrcDir, v.ImageDir, v.TileImageDir, v.BorderImageDir, v.RiverImageDir,
+                    v.TileImpImageDir, v.PersistentDirs, v.AlwayUseDef, v.DiversImageDirs, v.LogLevel,
+                    v.OverWriteWarning, v.ImgBorderWidth, v.DefaultColorMode, v.BgColor, v.ShadowColor,
+                    v.ImportTransparent, v.ImportShadow, v.ImportPreviewBG, v.PersistentColors, v.AlwaysUseDefault);
+}
+
+// Every value away from its default.
+TOptionsValues Changed()
+{
+    return {"/t", "/s", "/i", "/ti", "/b", "/r", "/ip", true, true, false, 2, false, 255, 1,
+            0x123456, clBtnFace, 0x000080, 0xFF00FF, 0x010203, true, true};
+}
+
+struct OptionsFormTest : ::testing::Test {
+    TScratchDir dir;
+    std::string ini = dir / "Kestrund.ini";
+    std::unique_ptr<TOptionsForm> form = std::make_unique<TOptionsForm>(ini);
+    template <class W = QWidget>
+    W* Get(const char* name)
+    {
+        W* w = form->findChild<W*>(name);
+        EXPECT_TRUE(w) << name;
+        return w;
+    }
+    // Runs the dialog with the request, pressing the buttons one after the other.
+    std::optional<TOptionsValues> Run(const TOptionsRequest& request, std::vector<const char*> buttons)
+    {
+        QTimer::singleShot(0, [this, buttons] {
+            for (const char* b : buttons)
+                Get<QAbstractButton>(b)->click();
+            if (form->isVisible())
+                form->reject();
+        });
+        return RunOptionsForm(*form, request);
+    }
+};
+
+TEST_F(OptionsFormTest, ValuesReadBackAsTheyAreShown)
+{
+    struct Row { std::function<void(TOptionsValues&)> set, expect; };
+    const Row rows[] = {
+        {[](TOptionsValues&) {}, [](TOptionsValues&) {}},
+        {[](TOptionsValues& v) { v = Changed(); }, [](TOptionsValues& v) { v = Changed(); }},
+        {[](TOptionsValues& v) { v.LogLevel = 7, v.DefaultColorMode = 7; }, [](TOptionsValues&) {}},
+        {[](TOptionsValues& v) { v.LogLevel = 1, v.DefaultColorMode = 2; },
+         [](TOptionsValues& v) { v.LogLevel = 1, v.DefaultColorMode = 2; }},
+        {[](TOptionsValues& v) { v.LogLevel = -1, v.DefaultColorMode = 3; }, [](TOptionsValues&) {}},
+        {[](TOptionsValues& v) { v.AlwayUseDef = true; }, [](TOptionsValues&) {}},
+        {[](TOptionsValues& v) { v.AlwaysUseDefault = true; }, [](TOptionsValues& v) { v.AlwaysUseDefault = true; }},
+        {[](TOptionsValues& v) { v.ImgBorderWidth = 300; }, [](TOptionsValues& v) { v.ImgBorderWidth = 44; }},
+        {[](TOptionsValues& v) { v.ImgBorderWidth = -1; }, [](TOptionsValues& v) { v.ImgBorderWidth = 255; }},
+        {[](TOptionsValues& v) { v.ImgBorderWidth = 256; }, [](TOptionsValues& v) { v.ImgBorderWidth = 0; }},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        TOptionsValues in = Changed(), expected = Changed();
+        form->SetValues(in); // a row starts from values it does not expect
+        in = expected = {};
+        rows[i].set(in);
+        rows[i].expect(expected);
+        form->SetValues(in);
+        EXPECT_EQ(Tie(form->Values()), Tie(expected)) << "row " << i;
+    }
+    Get<TExtSpinEdit>("seImgBorderWidth")->setText("999"); // typed past the limit
+    EXPECT_EQ(form->Values().ImgBorderWidth, 255);
+}
+
+TEST_F(OptionsFormTest, BoxesEnableTheirDependants)
+{
+    const char* const watched[] = {"cbAlwayUseDef", "lTileImgDir", "eBorderImgDir", "pRiverImgDir", "sbTileImpDir",
+                                   "eImgDir", "cbAlwayUseDefColors"};
+    struct Row { bool persistent, divers, colors; std::vector<const char*> clicks; std::vector<bool> enabled; };
+    const Row rows[] = {
+        {false, true, false, {}, {false, true, true, true, true, true, false}},
+        {true, false, true, {}, {true, false, false, false, false, true, true}},
+        {false, false, false, {"cbPersistentDirs", "cbDiverseImageDirs", "cbPersistentColors"},
+         {true, true, true, true, true, true, true}},
+        {true, true, true, {"cbPersistentDirs", "cbDiverseImageDirs", "cbPersistentColors"},
+         {false, false, false, false, false, true, false}},
+    };
+    for (const Row& row : rows) {
+        TOptionsValues v;
+        v.PersistentDirs = row.persistent, v.DiversImageDirs = row.divers, v.PersistentColors = row.colors;
+        form->SetValues(v);
+        for (const char* click : row.clicks)
+            Get<QCheckBox>(click)->click();
+        std::vector<bool> enabled;
+        for (const char* name : watched)
+            enabled.push_back(Get(name)->isEnabled());
+        EXPECT_EQ(enabled, row.enabled) << row.persistent << row.divers << row.colors << row.clicks.size();
+    }
+}
+
+TEST_F(OptionsFormTest, ResetColorsTakesEffectOnlyOnOk)
+{
+    TOptionsRequest request;
+    request.Values = Changed();
+    EXPECT_FALSE(Run(request, {"btnResetColors", "btnCancel"}));
+    const auto chosen = Run(request, {"btnResetColors", "btnOk"});
+    ASSERT_TRUE(chosen);
+    TOptionsValues expected = Changed();
+    expected.BgColor = 0xC0C0C0, expected.ShadowColor = 0x808080;
+    expected.ImportTransparent = 0xC0C0C0, expected.ImportShadow = 0x808080, expected.ImportPreviewBG = clBtnFace;
+    EXPECT_EQ(Tie(*chosen), Tie(expected));
+}
+
+TEST_F(OptionsFormTest, ImmediateActionsAndResetIni)
+{
+    std::vector<std::string> called;
+    TOptionsRequest request;
+    request.Values = Changed();
+    request.RegisterFileType = [&] { called.push_back("register"); };
+    request.UnregisterFileType = [&] { called.push_back("unregister"); };
+    request.ResetIni = [&] {
+        called.push_back("reset");
+        TIniFile(ini).EraseSection("OptionsWindow");
+    };
+    TIniFile(ini).WriteInteger("Preferences", "LogLevel", 1);
+    TIniFile(ini).WriteInteger("OptionsWindow", "Left", 5);
+    const auto chosen = Run(request, {"btnRegisterSPR", "btnUnregister", "btnReset", "btnOk"});
+    EXPECT_EQ(called, (std::vector<std::string>{"register", "unregister", "reset"}));
+    ASSERT_TRUE(chosen);
+    // Shown from the file after the reset, the log level the file still holds and defaults elsewhere.
+    TOptionsValues expected;
+    for (auto folder : {&TOptionsValues::TileDir, &TOptionsValues::SrcDir, &TOptionsValues::ImageDir,
+                        &TOptionsValues::TileImageDir, &TOptionsValues::BorderImageDir, &TOptionsValues::RiverImageDir,
+                        &TOptionsValues::TileImpImageDir})
+        expected.*folder = QCoreApplication::applicationDirPath().toStdString();
+    expected.LogLevel = 1;
+    EXPECT_EQ(Tie(*chosen), Tie(expected));
+    EXPECT_EQ(form->geometry().x(), CentredOnPrimaryScreen(form->width(), form->height()).Left);
+    // Without actions their buttons are off.
+    for (const char* name : {"btnRegisterSPR", "btnUnregister", "btnReset"})
+        EXPECT_FALSE(Get(name)->isEnabled()) << name;
+}
+
+TEST_F(OptionsFormTest, BrowsingAsksWithTheRowsFolder)
+{
+    std::vector<std::string> asked;
+    std::optional<std::string> answer;
+    form->SetDirectoryChooser([&](const std::string& start) { return asked.push_back(start), answer; });
+    TOptionsValues values = Changed();
+    values.DiversImageDirs = true;
+    form->SetValues(values);
+    struct Row { const char* target; bool doubleClick; std::optional<std::string> answer; const char* edit, *asked, *text; };
+    const Row rows[] = {
+        {"sbSrcDir", false, "/chosen", "eSrcDir", "/s", "/chosen"},
+        {"eTileDir", true, "/other", "eTileDir", "/t", "/other"},
+        {"sbTileImpDir", false, std::nullopt, "eTileImpImgDir", "/ip", "/ip"},
+        {"eRiverImgDir", true, std::nullopt, "eRiverImgDir", "/r", "/r"},
+    };
+    for (const Row& row : rows) {
+        answer = row.answer;
+        asked.clear();
+        if (row.doubleClick)
+            QTest::mouseDClick(Get(row.target), Qt::LeftButton);
+        else
+            Get<QAbstractButton>(row.target)->click();
+        EXPECT_EQ(asked, std::vector<std::string>{row.asked}) << row.target;
+        EXPECT_EQ(Get<QLineEdit>(row.edit)->text().toStdString(), row.text) << row.target;
+    }
+    form->SetValues(Changed()); // the image rows off: they ask nothing
+    asked.clear();
+    Get<QAbstractButton>("sbTileImpDir")->click();
+    QTest::mouseDClick(Get("eRiverImgDir"), Qt::LeftButton);
+    EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(OptionsFormTest, CaptionsAndHelp)
+{
+    const QString cr = "\n";
+    struct Row { const char* name; QString text; int help; };
+    const Row rows[] = {
+        {"OptionsForm", "Options", 500}, {"cbPersistentDirs", "&Persistent Directories", 501},
+        {"lTileDir", "Tile&File Directory:", 502}, {"sbSrcDir", "...", 503}, {"eImgDir", "", 504},
+        {"aSetDiversImgDirs", "&Diverse Image Directories", 505}, {"lTileImgDir", "&Tile Image Dir.:", 506},
+        {"lBorderImgDir", "&Border Image Dir.:", 507}, {"lRiverImgDir", "&River Image Dir.:", 508},
+        {"lTileImpImgDir", "Tile&Imp. Image Dir.:", 509}, {"cbAlwayUseDef", "&Always use Default Directories", 510},
+        {"cbLogLevel", "Simple|Extensive (slow)|Total (verry slow)", 511},
+        {"cbOverWritePrompt", "&Prompt when Over Writing files", 512}, {"btnOk", "&OK", 513},
+        {"btnCancel", "&Cancel", 514}, {"btnHelp", "&Help", 515}, {"seImgBorderWidth", "2", 516},
+        {"btnRegisterSPR", "&Register      ", 517}, {"btnUnregister", "&Un Register", 518},
+        {"btnReset", "Reset &Ini     ", 519},
+        {"cbDefColorMode", "Windows Color mode (555)|In-game Color mode   (565)|Remember Color Mode", 520},
+        {"cbPersistentColors", "&Persistent Colors", 521}, {"cbAlwayUseDefColors", "&Always use Default Colors", 522},
+        {"ccbMainWindowBGColor", "", 523}, {"ccbMainWindowSHColor", "", 524},
+        {"ccbTGAImportWindowTranspColor", "", 525}, {"ccbTGAImportSHColor", "", 526},
+        {"ccbTGAImportWindowBGColor", "", 527}, {"btnResetColors", "&Reset", 528},
+        {"lReset", "Clear the ini-file and load default values." + cr + "This is the same as deleting the ini-file.", 0},
+        {"lResetColors", "&Reset colors to program default." + cr +
+                             "This is the same as deleting the Colors section in the ini-file", 0},
+        {"gbMainWindowColors", "Main Window Colors ", 0}, {"gbImportWindowColors", "Import Window Colors ", 0},
+    };
+    form->SetValues({});
+    for (const Row& row : rows) {
+        QObject* o = row.name == std::string("OptionsForm") ? form.get() : form->findChild<QObject*>(row.name);
+        ASSERT_TRUE(o) << row.name;
+        QStringList items;
+        if (auto* combo = qobject_cast<QComboBox*>(o); combo && !qobject_cast<TColorComboBox*>(o))
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+        const QString text = !items.isEmpty() ? items.join('|')
+                             : o == form.get() ? form->windowTitle()
+                                               : o->property(qobject_cast<QGroupBox*>(o) ? "title" : "text").toString();
+        EXPECT_EQ(text, row.text) << row.name;
+        EXPECT_EQ(o->property("HelpContext").toInt(), row.help) << row.name;
+    }
+    const auto* tabs = Get<QTabWidget>("pcOptions");
+    EXPECT_EQ((QStringList{tabs->tabText(0), tabs->tabText(1), tabs->tabText(2), QString::number(tabs->currentIndex())}),
+              (QStringList{"Directorie&s", "Pr&eferences", "Co&lors", "0"}));
+}
+
+TEST_F(OptionsFormTest, DirectoryDialogFollowsClicksAndArrows)
+{
+    for (const char* sub : {"a/b", "a/c", "d"})
+        std::filesystem::create_directories(dir.Path() / sub);
+    const std::string root = dir.Path().string();
+    TSelectDirForm select(ini);
+    auto* list = select.findChild<QListWidget*>("dlbSelect");
+    ASSERT_TRUE(list && select.findChild<QComboBox*>("dcbSelect"));
+    auto pick = [&](const std::string& path) {
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->toolTip().toStdString() == path)
+                list->setCurrentRow(i);
+    };
+    struct Row { std::function<void()> act; std::string expected; };
+    const Row rows[] = {
+        {[&] { select.SetDirectory(root + "/a"); }, root + "/a"},
+        {[&] { pick(root + "/a/c"); }, root + "/a/c"},
+        {[&] { QTest::keyClick(list, Qt::Key_Left); }, root + "/a"}, // a subfolder: back onto the open folder
+        {[&] { QTest::keyClick(list, Qt::Key_Left); }, root},
+        {[&] { pick(root + "/d"), QTest::keyClick(list, Qt::Key_Right); }, root + "/d"},
+        {[&] { select.SetDirectory(root + "/gone/deeper"); }, root},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        rows[i].act();
+        EXPECT_EQ(select.GetDirectory(), rows[i].expected) << "row " << i;
+    }
+    EXPECT_EQ(list->item(list->count() - 1)->toolTip().toStdString(), root + "/d"); // the open folder lists its own
+    QTimer::singleShot(0, [&] { pick(root + "/a"), select.findChild<QPushButton*>("btnOK")->click(); });
+    EXPECT_EQ(RunSelectDir(select, root), root + "/a");
+    QTimer::singleShot(0, [&] { select.findChild<QPushButton*>("btnCancel")->click(); });
+    EXPECT_EQ(RunSelectDir(select, root), std::nullopt);
+}
+
+TEST_F(OptionsFormTest, PlacementsRoundTrip)
+{
+    form.reset();
+    { TSelectDirForm select(ini); }
+    EXPECT_EQ(ReadText(ini), "");
+    form = std::make_unique<TOptionsForm>(ini);
+    const QSize size = form->size();
+    form->move(30, 40);
+    form.reset();
+    auto select = std::make_unique<TSelectDirForm>(ini);
+    const TWindowPlacement centred = CentredOnPrimaryScreen(267, 292);
+    EXPECT_EQ(select->geometry(), QRect(int(centred.Left), int(centred.Top), 267, 292));
+    select->setGeometry(20, 10, 300, 320);
+    select.reset();
+    EXPECT_EQ(ReadText(ini), "[OptionsWindow]\r\nLeft=30\r\nTop=40\r\n\r\n"
+                             "[SelDirWindow]\r\nLeft=20\r\nWidth=300\r\nTop=10\r\nHeight=320\r\n");
+    form = std::make_unique<TOptionsForm>(ini);
+    EXPECT_EQ(form->geometry(), QRect(QPoint(30, 40), size));
+    EXPECT_EQ(TSelectDirForm(ini).geometry(), QRect(20, 10, 300, 320));
+}
+
+} // namespace
