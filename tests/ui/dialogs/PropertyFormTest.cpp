@@ -36,7 +36,7 @@ namespace {
     return same ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "element " << i << " changed";
 }
 
-TElementEditRequest Req(TPropertyKind kind, bool add, int position = 0, const TTileFile* set = nullptr, bool hex = false)
+TElementEditRequest Req(TPropertyKind kind, bool add, int position = 0, const TTileFile* set = {}, bool hex = false)
 {
     return {.Kind = kind, .Add = add, .Hex = hex, .Set = set, .Position = position};
 }
@@ -117,10 +117,8 @@ TEST_F(PropertyFormTest, CancelAndImpossibleEditsGiveNothing)
     ASSERT_TRUE(added && added->Border);
     // Added first, and Replace is off: there is nothing to replace.
     EXPECT_EQ(std::tuple(added->Replace, added->Position, replaceEnabled), std::tuple(false, 0, false));
-    EXPECT_EQ(PositionRange(0, false), (TPositionRange{0, 0}));
-    EXPECT_EQ(PositionRange(0, true), (TPositionRange{0, 0}));
-    EXPECT_EQ(PositionRange(5, false), (TPositionRange{0, 5}));
-    EXPECT_EQ(PositionRange(5, true), (TPositionRange{0, 4}));
+    EXPECT_EQ((std::array{PositionRange(0, false), PositionRange(0, true), PositionRange(5, false),
+                          PositionRange(5, true)}), (std::array<TPositionRange, 4>{{{0, 0}, {0, 0}, {0, 5}, {0, 4}}}));
 }
 
 TEST_F(PropertyFormTest, FreshTileRuleShowsMinusOneAndStoresFFFF)
@@ -143,16 +141,17 @@ TEST_F(PropertyFormTest, FreshTileRuleShowsMinusOneAndStoresFFFF)
 TEST_F(PropertyFormTest, WhereTheResultGoes)
 {
     const int count = int(set->BorderCount());
-    struct Row { bool add; std::function<void(PropertyFormTest&)> act; bool replace, last; int position; };
+    using F = PropertyFormTest;
+    struct Row { bool add; std::function<void(F&)> act; bool replace, last; int position; };
     const Row rows[] = {
-        {false, [](PropertyFormTest& t) { t.Click("cbReplace"); }, false, false, 1},
-        {false, [](PropertyFormTest& t) { t.Spin("sePos")->SetValue(99); }, true, false, 1}, // Edit replaces what it opened
-        {true, [](PropertyFormTest& t) { t.Click("cbReplace"); }, true, true, 1},
-        {true, [count](PropertyFormTest& t) { t.Click("cbLast"), t.Spin("sePos")->SetValue(count); }, false, false, count},
-        {true, [](PropertyFormTest& t) { t.Click("cbLast"), t.Spin("sePos")->setText("99"); }, false, false, count},
-        {true, [](PropertyFormTest& t) { t.Click("cbLast"), t.Spin("sePos")->setText("-3"); }, false, false, 0},
-        {true, [](PropertyFormTest& t) { t.Click("cbLast"), t.Spin("sePos")->SetValue(99), t.Click("cbReplace"); }, true,
-         false, count - 1},
+        {false, [](F& t) { t.Click("cbReplace"); }, false, false, 1},
+        {false, [](F& t) { t.Spin("sePos")->SetValue(99); }, true, false, 1}, // Edit replaces what it opened
+        {true, [](F& t) { t.Click("cbReplace"); }, true, true, 1},
+        {true, [count](F& t) { t.Click("cbLast"), t.Spin("sePos")->SetValue(count); }, false, false, count},
+        {true, [](F& t) { t.Click("cbLast"), t.Spin("sePos")->setText("99"); }, false, false, count},
+        {true, [](F& t) { t.Click("cbLast"), t.Spin("sePos")->setText("-3"); }, false, false, 0},
+        {true, [](F& t) { t.Click("cbLast"), t.Spin("sePos")->SetValue(99), t.Click("cbReplace"); }, true, false,
+         count - 1},
     };
     for (const Row& row : rows) {
         const auto r = Run(Req(pkBorder, row.add, 1), [&] { row.act(*this); });
@@ -163,9 +162,8 @@ TEST_F(PropertyFormTest, WhereTheResultGoes)
     // Edit with Replace unchecked: the edited values as a copy; the set is never touched.
     const TTileBorder before = [&] { TTileBorder b; b.Assign(set->Border(1)); return b; }();
     const auto r = Edit(pkBorder, 1, [&] { Click("cbReplace"), Spin("seID")->SetValue(77); });
-    EXPECT_EQ(r->Border->Inside, 77);
-    EXPECT_EQ(r->Border->Edges, before.Edges);
-    EXPECT_TRUE(set->Border(1) == before);
+    EXPECT_EQ(std::tuple(r->Border->Inside, r->Border->Edges == before.Edges, set->Border(1) == before),
+              std::tuple(77, true, true));
 }
 
 TEST_F(PropertyFormTest, BorderCornerStoresOneEdgeEverywhere)
@@ -283,16 +281,13 @@ TEST_F(PropertyFormTest, AddModeReplaceAndTheStrip)
         Spin("sePos")->SetValue(2);
         EXPECT_EQ(strip->Selected(), 2);
         clickCell(1);
-        EXPECT_EQ(Spin("sePos")->Value(), 1);
-        EXPECT_EQ(cellColor(1), highlight);
-        EXPECT_EQ(cellColor(2), base);
+        EXPECT_EQ(std::tuple(Spin("sePos")->Value(), cellColor(1), cellColor(2)), std::tuple(1, highlight, base));
     });
     Edit(pkBorder, 1, [&] {
         EXPECT_EQ(form->focusWidget(), W("seID"));
         EXPECT_EQ(cellColor(1), highlight); // the element Replace changes
         clickCell(0);
-        EXPECT_EQ(Spin("sePos")->Value(), 1);
-        EXPECT_EQ(strip->Selected(), 1);
+        EXPECT_EQ(std::pair(Spin("sePos")->Value(), strip->Selected()), std::pair(1, 1));
     });
     EXPECT_FALSE(W("seID")->isEnabled()); // every kind's controls are put away after use
 }
@@ -341,8 +336,7 @@ TEST_F(PropertyFormTest, KeysOfTheDialog)
         });
         EXPECT_EQ(checked.join(""), row.checked)
             << row.target.toStdString() << " " << row.key;
-        EXPECT_EQ(closed, row.closed) << row.target.toStdString();
-        EXPECT_EQ(added, row.target == "mVariationRule" ? 1 : 0);
+        EXPECT_EQ(std::tuple(closed, added), std::tuple(row.closed, row.target == "mVariationRule" ? 1 : 0)) << row.key;
     }
 }
 
@@ -514,24 +508,22 @@ TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
 
     // A row change rewrites its own line and those below it; entries beyond row 4 stay.
     r = Run(Req(pkVariationRule, false, last), [&] { Pick("cbVR1Dir", 1); });
-    EXPECT_EQ(r->VariationRule->Steps.size(), 7u);
-    EXPECT_EQ(r->VariationRule->StepDir(1), 2);
-    EXPECT_EQ(r->VariationRule->StepTileID(1), 5);
-    EXPECT_EQ(r->VariationRule->Steps[6], seven.Steps[6]);
+    const TVariationRule& changed = *r->VariationRule;
+    EXPECT_EQ(std::tuple(changed.Steps.size(), changed.StepDir(1), changed.StepTileID(1), changed.Steps[6]),
+              std::tuple(7u, 2, 5, seven.Steps[6]));
 
     // An index without tiles: the tile ID stays empty, stored as 0; the working rule holds 65535.
     const int staleItem = Combo("cbVR0Index")->findText(QString::fromStdString(stale));
     r = Run(Req(pkVariationRule, true, 0), [&] {
         Pick("cbVR0Index", staleItem);
-        EXPECT_EQ(Combo("cbVR0TileID")->currentText(), "");
-        EXPECT_EQ(Text(), QString::fromStdString(stale + ",0,"));
+        EXPECT_EQ(std::pair(Combo("cbVR0TileID")->currentText(), Text()),
+                  std::pair(QString(), QString::fromStdString(stale + ",0,")));
         Pick("cbVR1Index", Combo("cbVR1Index")->findText(item));
         Pick("cbVR1Dir", 2);
         Pick("cbVR2Index", Combo("cbVR2Index")->findText(item));
         EXPECT_EQ(Combo("cbVR2Dir")->currentIndex(), 2) << "row 2 follows row 1's direction";
     });
-    EXPECT_EQ(r->VariationRule->StepTileID(0), 0);
-    EXPECT_EQ(r->VariationRule->Steps.size(), 3u);
+    EXPECT_EQ(std::tuple(r->VariationRule->StepTileID(0), r->VariationRule->Steps.size()), std::tuple(0, 3u));
 
     // The strip lists the tiles and gives one to the row that had the focus, and only then.
     r = Run(Req(pkVariationRule, false, last), [&] {
@@ -541,16 +533,15 @@ TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
         QApplication::sendEvent(W("cbVR2TileID"), &focusIn);
         QTest::mouseClick(W<TElementStrip>("dgTiles")->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
     });
-    EXPECT_EQ(r->VariationRule->StepTileID(1), 5);
-    EXPECT_EQ(r->VariationRule->StepTileID(2), set->Tile(0).TileID);
+    EXPECT_EQ(std::tuple(r->VariationRule->StepTileID(1), r->VariationRule->StepTileID(2)),
+              std::tuple(5, set->Tile(0).TileID));
 
     // Update takes the text: blank lines go, the rows follow.
     r = Run(Req(pkVariationRule, true, 0), [&] {
         W<QPlainTextEdit>("mVariationRule")->setPlainText("\n" + item + ",0,0042\n   \n");
         W<QPushButton>("btnUpdate")->click();
-        EXPECT_EQ(Text(), item + ",0,0042");
-        EXPECT_EQ(Combo("cbVR0Index")->currentText(), item);
-        EXPECT_EQ(Combo("cbVR0TileID")->currentText(), "0042");
+        EXPECT_EQ((QStringList{Text(), Combo("cbVR0Index")->currentText(), Combo("cbVR0TileID")->currentText()}),
+                  (QStringList{item + ",0,0042", item, "0042"}));
     });
     EXPECT_EQ(r->VariationRule->Steps, (std::vector{PackStep(std::stoi(index), 0, 42)}));
 }
@@ -597,9 +588,8 @@ TEST_F(PropertyFormTest, VariationRulePreviewPlacesTheChain)
 TEST(PropertyLogic, AnImprovementWithoutLinesDrawsNothing)
 {
     TTileFile set; // its improvement has no lines
-    EXPECT_EQ(StripPictureSize(set, pkImprovement, 0).Width, 0);
-    EXPECT_EQ(StripPictureSize(set, pkTile, 0).Width, TileWidth);
-    EXPECT_EQ(StripPictureSize(set, pkTileRule, 0).Width, 0);
+    EXPECT_EQ((std::array{StripPictureSize(set, pkImprovement, 0).Width, StripPictureSize(set, pkTile, 0).Width,
+                          StripPictureSize(set, pkTileRule, 0).Width}), (std::array{0, TileWidth, 0}));
     PutLines(set.Improvement(0), {{3, {0x0C02, 1, 2, 0xFA05}}}); // 7 pixels wide, rows 0..3
     EXPECT_EQ(std::pair(StripPictureSize(set, pkImprovement, 0).Width, StripPictureSize(set, pkImprovement, 0).Height),
               std::pair(7, 4));

@@ -111,8 +111,8 @@ TEST_F(MainForm, OpenAppendAndNewKeepNumbersInRangeDamagedFilesLeaveTheSet)
         << "five tiles";
     auto missing = Open(Dir / "none.til");
     ASSERT_EQ(Prompts.Messages.size(), 1u);
-    EXPECT_EQ(Prompts.Messages[0].Text, Dir / "none.til" + " not found");
-    EXPECT_EQ(Prompts.Messages[0].Type, TMsgType::Error);
+    EXPECT_EQ(std::pair(Prompts.Messages[0].Text, Prompts.Messages[0].Type),
+              std::pair(Dir / "none.til" + " not found", TMsgType::Error));
 
     auto bytes = ReadWholeFile(Rich);
     bytes.resize(bytes.size() / 2);
@@ -257,8 +257,7 @@ TEST_F(MainForm, ImportScriptPaintsTheWindowFirstAndReportsTheResult)
     EXPECT_EQ(log->Text(), LogText(QByteArray::fromStdString(ReadText(Dir / "rich.log"))));
     ASSERT_TRUE(form->miViewScriptLog->isEnabled());
     QTest::keyClick(form.get(), Qt::Key_W, Qt::ControlModifier);
-    EXPECT_TRUE(log->isVisible());
-    EXPECT_FALSE(log->isModal());
+    EXPECT_EQ(std::pair(log->isVisible(), log->isModal()), std::pair(true, false));
 
     // Element errors while appending: a warning naming the script and the log. A script whose log
     // would be itself, one that is not a script, and an unexpected failure while appending: refused
