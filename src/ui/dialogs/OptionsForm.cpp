@@ -2,14 +2,10 @@
 
 #include "ColorComboBox.h"
 #include "ExtSpinEdit.h"
+#include "Help.h"
 #include "IniFile.h"
 #include "MainSettings.h"
 #include "WindowPlacement.h"
-
-#if __has_include("Help.h")
-#include "Help.h"
-#define KESTRUND_OPTIONS_HELP 1
-#endif
 
 #include <QAction>
 #include <QCheckBox>
@@ -25,6 +21,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kestrund {
 
@@ -56,15 +54,6 @@ const char* const kRegisterText = "Register Civ:CTP/CTP2 Tile-file in the Window
 const char* const kRegisterText = "Register Civ:CTP/CTP2 Tile-file with the desktop. This will enable "
                                   "double-clicking a tile-file to open it in Kestrund.";
 #endif
-
-void OpenHelp(int context)
-{
-#ifdef KESTRUND_OPTIONS_HELP
-    ShowHelpContext(context);
-#else
-    (void)context;
-#endif
-}
 
 template <class W>
 W* Named(W* widget, const char* name, int help = 0)
@@ -113,7 +102,7 @@ TOptionsForm::TOptionsForm(const std::string& iniPath, QWidget* parent)
     btnCancel = Named(new QPushButton("&Cancel"), "btnCancel", 514);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     btnHelp = Named(new QPushButton("&Help"), "btnHelp", 515);
-    connect(btnHelp, &QPushButton::clicked, this, [] { OpenHelp(500); });
+    connect(btnHelp, &QPushButton::clicked, this, [] { ShowHelpContext(500); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -131,6 +120,7 @@ TOptionsForm::TOptionsForm(const std::string& iniPath, QWidget* parent)
     FDesignWidth = design.width();
     FDesignHeight = design.height();
     setFixedSize(design);
+    InstallHelpKeys(this);
     ReadSettings();
 }
 
@@ -265,17 +255,23 @@ QWidget* TOptionsForm::BuildColors()
     ccbTGAImportSHColor = combo("ccbTGAImportSHColor", 526);
     ccbTGAImportWindowBGColor = combo("ccbTGAImportWindowBGColor", 527);
 
+    QLabel* const labels[] = {Buddy("Default &Background color:", ccbMainWindowBGColor),
+                              Buddy("Default &Shadow color:", ccbMainWindowSHColor),
+                              Buddy("Default &Transparent color:", ccbTGAImportWindowTranspColor),
+                              Buddy("Default S&hadow color:", ccbTGAImportSHColor),
+                              Buddy("&Default P&review Background Color", ccbTGAImportWindowBGColor)};
     auto* mainGroup = Named(new QGroupBox("Main Window Colors "), "gbMainWindowColors");
     auto* mainForm = new QFormLayout(mainGroup);
-    mainForm->addRow(Buddy("Default &Background color:", ccbMainWindowBGColor), ccbMainWindowBGColor);
-    mainForm->addRow(Buddy("Default &Shadow color:", ccbMainWindowSHColor), ccbMainWindowSHColor);
     auto* importGroup = Named(new QGroupBox("Import Window Colors "), "gbImportWindowColors");
     auto* importForm = new QFormLayout(importGroup);
-    importForm->addRow(Buddy("Default &Transparent color:", ccbTGAImportWindowTranspColor),
-                       ccbTGAImportWindowTranspColor);
-    importForm->addRow(Buddy("Default S&hadow color:", ccbTGAImportSHColor), ccbTGAImportSHColor);
-    importForm->addRow(Buddy("&Default P&review Background Color", ccbTGAImportWindowBGColor),
-                       ccbTGAImportWindowBGColor);
+    // One column of combos through both groups.
+    int labelWidth = 0;
+    for (QLabel* label : labels)
+        labelWidth = std::max(labelWidth, label->sizeHint().width());
+    for (int i = 0; i < 5; ++i) {
+        labels[i]->setMinimumWidth(labelWidth);
+        (i < 2 ? mainForm : importForm)->addRow(labels[i], labels[i]->buddy());
+    }
     for (QFormLayout* form : {mainForm, importForm})
         form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
 

@@ -1,6 +1,7 @@
 #include "SelectDirForm.h"
 
 #include "FolderList.h"
+#include "Help.h"
 #include "ImportTGARules.h"
 #include "IniFile.h"
 #include "MainSettings.h"
@@ -59,6 +60,7 @@ TSelectDirForm::TSelectDirForm(const std::string& iniPath, QWidget* parent)
 
     SetDirectory(QDir::homePath().toStdString());
     list->setFocus();
+    InstallHelpKeys(this);
     ReadSettings();
 }
 
