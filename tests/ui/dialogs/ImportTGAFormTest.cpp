@@ -149,9 +149,8 @@ TEST_F(ImportTGAFormTest, PlacementRoundTrip)
     form->setGeometry(30, 40, 600, 390);
     form.reset();
     form = std::make_unique<TImportTGAForm>(ini);
-    EXPECT_EQ(form->geometry(), QRect(30, 40, 600, 390));
-    EXPECT_EQ(form->minimumSize(), QSize(500, 372));
-    EXPECT_EQ(form->windowTitle(), "Load TGA File");
+    EXPECT_EQ(std::tuple(form->geometry(), form->minimumSize(), form->windowTitle()),
+              std::tuple(QRect(30, 40, 600, 390), QSize(500, 372), "Load TGA File"));
 }
 
 TEST_F(ImportTGAFormTest, RunReturnsTheChosenFileAndColours)

@@ -425,14 +425,13 @@ TEST_F(PropertyFormTest, SettingsRoundTrip)
     const QPoint moved = form->pos();
     form.reset();
     const TIniFile file(ini);
-    EXPECT_EQ(file.ReadString("Colors", "ImportShadow", ""), "-2147483630");
-    EXPECT_EQ(file.ReadString("Preferences", "EditVariationRuleASText", ""), "1");
+    EXPECT_EQ(std::tuple(file.ReadString("Colors", "ImportShadow", ""),
+                         file.ReadString("Preferences", "EditVariationRuleASText", "")), std::tuple("-2147483630", "1"));
     form = std::make_unique<TPropertyForm>(prompts, ini);
     EXPECT_TRUE(form->IsTextEdit());
     EXPECT_EQ(std::tuple(form->ImportTransparent(), form->ImportShadow(), form->PreviewBackground()),
               std::tuple(TColor(0x123456), clBtnText, clLime));
-    EXPECT_TRUE(form->AlwaysUseDefault());
-    EXPECT_EQ(form->pos(), moved);
+    EXPECT_EQ(std::pair(form->AlwaysUseDefault(), form->pos()), std::pair(true, moved));
     // Persistent colours are the options dialog's: the last used ones are not written over them.
     form->SetPersistentColors(true);
     form->SetImportTransparent(clRed);

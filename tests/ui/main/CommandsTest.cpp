@@ -83,9 +83,8 @@ TEST_F(Commands, ElementPicturesArePresetByTheirIdsAndMoveTheirFolder)
         const TFileDialogRequest& r = Prompts.SaveRequests[0];
         EXPECT_EQ(r.Title + " " + r.FileName + " " + r.DefaultExt + " " + r.InitialDir,
                   std::string(c.Title) + " " + c.Preset + " *.tga " + Dir / "start");
-        EXPECT_EQ(r.Filter, "Targa Image File (*.tga)|*.tga|All Files (*.*)|*.*");
-        EXPECT_EQ(r.OverwritePrompt, c.AlwaysDefault);
-        EXPECT_EQ(fs::exists(written), c.Writes);
+        EXPECT_EQ(std::tuple(r.Filter, r.OverwritePrompt, fs::exists(written)),
+                  std::tuple("Targa Image File (*.tga)|*.tga|All Files (*.*)|*.*", c.AlwaysDefault, c.Writes));
         if (c.Writes && (expected[c.Kind](), true))
             EXPECT_EQ(LoadBytes(written), LoadBytes(ref));
         EXPECT_EQ(form->Settings.*c.Folder, c.Moves ? written.parent_path().string() : Dir / "start");
@@ -184,8 +183,8 @@ TEST(LogWindow, KeepsItsSettingsUnlessTheyAreTheDefaults)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     QTest::keyClick(&form, Qt::Key_W, Qt::ControlModifier);
     QTest::keyClick(&form, Qt::Key_T, Qt::ControlModifier);
-    EXPECT_FALSE(form.findChild<QAction*>("aWordWrap")->isChecked());
-    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(std::pair(form.findChild<QAction*>("aWordWrap")->isChecked(),
+                        form.windowFlags().testFlag(Qt::WindowStaysOnTopHint)), std::pair(false, true));
     EXPECT_TRUE(form.isVisible()) << "shown again after the flag changed";
 }
 
@@ -239,9 +238,8 @@ TEST_F(Commands, TheEditMenuChangesTheSetThroughThePropertyEditorAndUndoRestores
         std::vector<std::uint16_t> now;
         for (std::size_t i = 0; i < form->TileFile.TileCount(); ++i)
             now.push_back(form->TileFile.Tile(i).TileID);
-        EXPECT_EQ(now, c.Ids);
-        EXPECT_EQ(form->Spins[kTiles]->Value(), c.NumberAfter);
-        EXPECT_EQ(form->CountLabels[kTiles]->text().toStdString(), std::to_string(c.Ids.size()));
+        EXPECT_EQ(std::tuple(now, form->Spins[kTiles]->Value(), form->CountLabels[kTiles]->text().toStdString()),
+                  std::tuple(c.Ids, c.NumberAfter, std::to_string(c.Ids.size())));
     }
     // Every change was a command: undone, the set is the file again byte for byte.
     const auto edited = form->TileFile.SaveToMemory(0);

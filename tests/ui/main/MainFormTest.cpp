@@ -179,14 +179,14 @@ TEST_F(MainForm, SaveTileFileAsksTwice)
     const std::string tileDir = form->Settings.TileDir;
     form->miFileSaveTileFileClick(); // cancelling the first dialog asks nothing more
     ASSERT_EQ(Prompts.SaveRequests.size(), 1u);
-    EXPECT_EQ(Prompts.SaveRequests[0].Title, "Save CTP1/CTP2 Tile File - Normal colors");
-    EXPECT_EQ(Prompts.SaveRequests[0].FileName, "gtset555.til");
+    EXPECT_EQ(Prompts.SaveRequests[0].Title + " " + Prompts.SaveRequests[0].FileName,
+              "Save CTP1/CTP2 Tile File - Normal colors gtset555.til");
 
     // Cancelling only the second writes the 5-5-5 file alone; the folder stays.
     fs::create_directory(Dir.Path() / "out");
     Run(*form, &TMainForm::miFileSaveTileFileClick, {Dir / "out/a555", std::nullopt});
-    EXPECT_EQ(Prompts.SaveRequests[2].Title, "Save CTP1/CTP2 Tile File - InGame version");
-    EXPECT_EQ(Prompts.SaveRequests[2].FileName, "gtset565.til");
+    EXPECT_EQ(Prompts.SaveRequests[2].Title + " " + Prompts.SaveRequests[2].FileName,
+              "Save CTP1/CTP2 Tile File - InGame version gtset565.til");
     EXPECT_TRUE(fs::exists(Dir.Path() / "out/a555.til")) << "the default extension is added";
     EXPECT_EQ(form->Settings.TileDir, tileDir);
 
@@ -207,8 +207,8 @@ TEST_F(MainForm, ExportScriptChecksTheGraphicsFolder)
               "A file named '" + Dir / "set" + "' already exists\rCould not create Directory");
     EXPECT_EQ(Prompts.Messages[0].Buttons, mbYes | mbCancel);
     EXPECT_FALSE(fs::exists(Dir.Path() / "set.src"));
-    EXPECT_EQ(Prompts.SaveRequests[0].Title, "Export to Script File and Graphics");
-    EXPECT_EQ(Prompts.SaveRequests[0].FileName, "test.src");
+    EXPECT_EQ(Prompts.SaveRequests[0].Title + " " + Prompts.SaveRequests[0].FileName,
+              "Export to Script File and Graphics test.src");
 
     // A new name: the folder is made and the set exported into it.
     Run(*form, &TMainForm::miFileExportScriptClick, {Dir / "fresh.src"});
@@ -293,9 +293,8 @@ TEST_F(MainForm, ImportScriptPaintsTheWindowFirstAndReportsTheResult)
     ASSERT_EQ(Prompts.Messages.size(), 1u);
     EXPECT_EQ(Prompts.Messages[0].Text,
               "Logfile to large for internal viewer\n\rUse external viewer to se logfile: \"" + Dir / "rich.log" + '"');
-    EXPECT_EQ(Prompts.Messages[0].Type, TMsgType::Information);
-    EXPECT_EQ(log->Text(), "");
-    EXPECT_FALSE(form->miViewScriptLog->isEnabled());
+    EXPECT_EQ(std::tuple(Prompts.Messages[0].Type, log->Text(), form->miViewScriptLog->isEnabled()),
+              std::tuple(TMsgType::Information, QString(), false));
     EXPECT_EQ(log->LoadFromFile(Dir / "rich.log"), TErrorLogForm::TLoadResult::TooLarge);
     log->SetMaxLogBytes(TErrorLogForm::DefaultMaxLogBytes);
     EXPECT_EQ(log->LoadFromFile(Dir / "none.log"), TErrorLogForm::TLoadResult::Unreadable);
@@ -341,8 +340,8 @@ TEST_F(MainForm, ViewSizesAndRuleFollowingTheTile)
     set.TileRule(1).Values[rvAlt2] = set.TileRule(3).Values[rvAlt1] = id;
     set.TileRule(3).Values[nbN] = 7;
     form->Spins[kTiles]->SetValue(2);
-    EXPECT_EQ(form->Spins[kRules]->Value(), 3);
-    EXPECT_EQ(form->RuleLabels[0]->text() + form->RuleLabels[1]->text(), "7-1");
+    EXPECT_EQ(std::tuple(form->Spins[kRules]->Value(), form->RuleLabels[0]->text() + form->RuleLabels[1]->text()),
+              std::tuple(3, "7-1"));
     form->miViewHex->trigger();
     EXPECT_EQ((QStringList{form->RuleLabels[1]->text(), form->lTileIDHex->text(), form->CountLabels[kTiles]->text()}),
               (QStringList{"FFFF", QString("%1").arg(id, 4, 16, QChar('0')).toUpper(), "0005"}));
