@@ -38,7 +38,7 @@ namespace {
 
 TElementEditRequest Req(TPropertyKind kind, bool add, int position = 0, const TTileFile* set = {}, bool hex = false)
 {
-    return {.Kind = kind, .Add = add, .Hex = hex, .Set = set, .Position = position};
+    return {.Kind = kind, .Add = add, .Hex = hex, .Set = set, .Position = position, .ImageDirectory = {}};
 }
 
 struct PropertyFormTest : ::testing::Test {
