@@ -2,6 +2,7 @@
 
 #include "ColorMenu.h"
 #include "FolderList.h"
+#include "Help.h"
 #include "IniFile.h"
 #include "MainSettings.h"
 #include "SystemColors.h"
@@ -99,6 +100,12 @@ TImportTGAForm::TImportTGAForm(const std::string& iniPath, QWidget* parent)
     btnCancel = new QPushButton("&Cancel");
     btnCancel->setObjectName("btnCancel");
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* btnHelp = new QPushButton("&Help");
+    btnHelp->setObjectName("btnHelp");
+    btnHelp->setAutoDefault(false);
+    connect(btnHelp, &QPushButton::clicked, this, [] { ShowHelpContext(300); });
+    setProperty("HelpContext", 300);
+    InstallHelpKeys(this);
 
     auto* bottom = new QGridLayout;
     bottom->addWidget(lFileName, 0, 0);
@@ -107,6 +114,7 @@ TImportTGAForm::TImportTGAForm(const std::string& iniPath, QWidget* parent)
     bottom->addWidget(lFileType, 1, 0);
     bottom->addWidget(FilterComboBox1, 1, 1);
     bottom->addWidget(btnCancel, 1, 2);
+    bottom->addWidget(btnHelp, 2, 2);
     bottom->setColumnStretch(1, 1);
     bottom->setContentsMargins(6, 0, 6, 0);
 
@@ -134,7 +142,8 @@ TImportTGAForm::TImportTGAForm(const std::string& iniPath, QWidget* parent)
 
     // Keys move through the window as it reads, left to right and down.
     QWidget* const order[] = {pLeft->findChild<QWidget*>("lbDir"), pLeft->findChild<QWidget*>("cbDrive"),
-                              FileListBox, sbBGColor, sbShColor, sbPreViewBG, eFName, FilterComboBox1, btnOK, btnCancel};
+                              FileListBox, sbBGColor, sbShColor, sbPreViewBG, eFName, FilterComboBox1, btnOK, btnCancel,
+                              btnHelp};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 

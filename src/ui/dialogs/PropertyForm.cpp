@@ -136,6 +136,7 @@ void TPropertyForm::SetKind(int kind)
         w->show();
         w->setEnabled(true);
     }
+    SetKindHelp(k);
     lID->setText(KindTexts(k).IDCaption);
     if (k != pkTileRule)
         lAlt[0]->setText(KindTexts(k).Alt1Caption);

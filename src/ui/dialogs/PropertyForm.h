@@ -196,6 +196,8 @@ private:
     QCheckBox* cbHex = nullptr;
     QPushButton* btnOk = nullptr;
     QPushButton* btnCancel = nullptr;
+    QPushButton* btnHelp = nullptr;
+    void SetKindHelp(int kind); // the help contexts of the form and the fields that change with the kind
 
     // Kind fields.
     QLabel* lID = nullptr;

@@ -6,6 +6,7 @@
 #include "ColorMenu.h"
 #include "ElementStrip.h"
 #include "ExtSpinEdit.h"
+#include "Help.h"
 #include "IniFile.h"
 #include "MainSettings.h"
 #include "Prompts.h"
@@ -48,6 +49,28 @@ constexpr int directionDigits[9] = {4, 7, 8, 1, 5, 9, 2, 3, 6};
 // Grid cell (row, column) of each slot in the keypad layout.
 constexpr int slotRow[9] = {1, 0, 0, 2, 1, 0, 2, 2, 1};
 constexpr int slotColumn[9] = {0, 0, 1, 0, 1, 2, 1, 2, 2};
+
+// Help contexts of the fields whose meaning changes with the kind, by kind (0: not shown in it).
+struct TKindHelp {
+    const char* Name;
+    int Context[PropertyKindCount];
+};
+constexpr TKindHelp kindHelp[] = {
+    {"seID", {4101, 4201, 4301, 4401, 4501, 0}}, {"seAlt1", {4102, 4202, 4302, 0, 0, 0}},
+    {"seAlt2", {4103, 0, 0, 0, 0, 0}},           {"seAlt3", {4104, 0, 0, 0, 0, 0}},
+    {"seAlt4", {4105, 0, 0, 0, 0, 0}},           {"seAlt5", {4106, 0, 0, 0, 0, 0}},
+    {"seN", {4107, 0, 0, 0, 0, 0}},              {"seNW", {4108, 0, 0, 0, 0, 0}},
+    {"seNE", {4109, 0, 0, 0, 0, 0}},             {"seW", {4110, 0, 0, 0, 0, 0}},
+    {"seCenter", {4111, 0, 0, 0, 0, 0}},         {"seE", {4112, 0, 0, 0, 0, 0}},
+    {"seSW", {4113, 0, 0, 0, 0, 0}},             {"seSE", {4114, 0, 0, 0, 0, 0}},
+    {"seS", {4115, 0, 0, 0, 0, 0}},              {"cbN", {0, 0, 0, 4407, 0, 0}},
+    {"cbNW", {0, 4208, 4308, 4408, 0, 0}},       {"cbNE", {0, 4209, 4309, 4409, 0, 0}},
+    {"cbW", {0, 0, 0, 4410, 0, 0}},              {"cbE", {0, 0, 0, 4412, 0, 0}},
+    {"cbSW", {0, 4213, 4313, 4413, 0, 0}},       {"cbSE", {0, 4214, 4314, 4414, 0, 0}},
+    {"cbS", {0, 0, 0, 4415, 0, 0}},              {"cbLand", {0, 0, 0, 4425, 0, 0}},
+    // The river strip has a context of its own, not the text switch's 4605.
+    {"dgTiles", {0, 4250, 4350, 4450, 4550, 4650}},
+};
 
 // The paint box: shows the picture and hands mouse presses to the dialog.
 class TPaintBox final : public QWidget {
@@ -119,6 +142,11 @@ void TPropertyForm::BuildWidgets()
     btnCancel->setObjectName("btnCancel");
     buttons->addButton(btnOk, QDialogButtonBox::AcceptRole);
     buttons->addButton(btnCancel, QDialogButtonBox::RejectRole);
+    btnHelp = new QPushButton("&Help", this);
+    btnHelp->setObjectName("btnHelp");
+    btnHelp->setAutoDefault(false);
+    buttons->addButton(btnHelp, QDialogButtonBox::HelpRole);
+    connect(btnHelp, &QPushButton::clicked, this, [this] { ShowHelpContext(HelpContextOf(this)); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     bottom->addWidget(buttons);
@@ -128,6 +156,20 @@ void TPropertyForm::BuildWidgets()
     FColorMenu->setObjectName("ColorMenu");
     FColorMenu->SetColorChooser([this](TColor initial, QWidget*) { return FPrompts.ChooseColor(initial); });
     connect(FColorMenu, &ColorMenu::ColorChosen, this, [this](TColor color) { SetPreviewBackground(color); });
+
+    const std::pair<QWidget*, int> fixedHelp[] = {
+        {this, 4000},      {sePos, 4001},      {cbReplace, 4002},      {cbHex, 4003}, {btnLoad, 4004},
+        {btnOk, 4005},     {btnCancel, 4006},  {btnHelp, 4007},        {pResource, 4008}, {cbLast, 4009},
+        {mVariationRule, 4601}, {cbHexEd, 4605}};
+    for (const auto& [widget, context] : fixedHelp)
+        widget->setProperty("HelpContext", context);
+    for (QWidget* combo : pVariationRule->findChildren<QWidget*>()) {
+        const QString name = combo->objectName();
+        const int context = name.endsWith("Index") ? 4602 : name.endsWith("Dir") ? 4603 : name.endsWith("TileID") ? 4604 : 0;
+        if (context)
+            combo->setProperty("HelpContext", context);
+    }
+    InstallHelpKeys(this);
 
     // Every widget's keys pass the dialog first (Ctrl+digit, Enter).
     for (QWidget* child : findChildren<QWidget*>())
@@ -156,6 +198,14 @@ void TPropertyForm::BuildWidgets()
     FKindWidgets[pkImprovement].insert(FKindWidgets[pkImprovement].end(), picture.begin(), picture.end());
     FKindWidgets[pkVariationRule] = {pVariationRule, cbHexEd, btnUpdate, lPreViewBGColor, sbPreViewBG,
                                      pResource, pbResource, dgTiles};
+}
+
+void TPropertyForm::SetKindHelp(int kind)
+{
+    setProperty("HelpContext", 4100 + 100 * kind);
+    for (const TKindHelp& field : kindHelp)
+        if (auto* widget = findChild<QWidget*>(field.Name))
+            widget->setProperty("HelpContext", field.Context[kind]);
 }
 
 QWidget* TPropertyForm::BuildFields()

@@ -1,5 +1,6 @@
 #include "ErrorLogForm.h"
 
+#include "Help.h"
 #include "IniFile.h"
 #include "MainSettings.h"
 #include "WindowPlacement.h"
@@ -135,9 +136,15 @@ TErrorLogForm::TErrorLogForm(const std::string& iniPath, QWidget* parent)
     btnClose->setDefault(true);
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
 
+    btnHelp = new QPushButton("&Help", this);
+    btnHelp->setObjectName("btnHelp");
+    btnHelp->setToolTip("Display help file");
+    connect(btnHelp, &QPushButton::clicked, this, [] { ShowHelpContext(700); });
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnClose);
+    buttons->addWidget(btnHelp);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 6);
     layout->setSpacing(4);
@@ -147,6 +154,13 @@ TErrorLogForm::TErrorLogForm(const std::string& iniPath, QWidget* parent)
     bottom->setLayout(buttons);
     buttons->setContentsMargins(6, 0, 6, 0);
     layout->addWidget(bottom);
+
+    const std::pair<QWidget*, int> help[] = {{this, 700}, {toolbar->widgetForAction(aStayOnTop), 701},
+                                             {toolbar->widgetForAction(aWordWrap), 702}, {mErrLog, 703},
+                                             {btnClose, 704}, {btnHelp, 705}};
+    for (const auto& [widget, context] : help)
+        widget->setProperty("HelpContext", context);
+    InstallHelpKeys(this);
 
     SetWordWrap(true);
     ReadSettings();

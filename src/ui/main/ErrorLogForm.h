@@ -44,6 +44,7 @@ private:
     QAction* aWordWrap = nullptr;
     QPlainTextEdit* mErrLog = nullptr;
     QPushButton* btnClose = nullptr;
+    QPushButton* btnHelp = nullptr;
 };
 
 // Windows-1252 bytes as text, CR LF and lone CR line ends as line feeds.
