@@ -70,20 +70,6 @@ std::optional<std::string> ExecProgram(const std::string& path)
     return out + "\"";
 }
 
-void Write(const fs::path& file, const std::string& text)
-{
-    fs::create_directories(file.parent_path());
-    WriteWholeFile(file.string(), {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
-}
-
-std::string ReadOrEmpty(const fs::path& file)
-{
-    if (!fs::exists(file))
-        return {};
-    const auto bytes = ReadWholeFile(file.string());
-    return std::string(bytes.begin(), bytes.end());
-}
-
 std::string Message(const char* format, const std::string& a, const std::string& b = {})
 {
     std::string text = format;
@@ -154,6 +140,20 @@ bool DeleteRegistry(const TFileType& type)
 }
 
 #else
+
+void Write(const fs::path& file, const std::string& text)
+{
+    fs::create_directories(file.parent_path());
+    WriteWholeFile(file.string(), {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+std::string ReadOrEmpty(const fs::path& file)
+{
+    if (!fs::exists(file))
+        return {};
+    const auto bytes = ReadWholeFile(file.string());
+    return std::string(bytes.begin(), bytes.end());
+}
 
 bool RemoveFreedesktop(const TFileType& type, const TRegistrationPlaces& places)
 {
@@ -250,7 +250,7 @@ std::string WithDefaultApplication(const std::string& mimeapps, const TFileType&
     }
     const std::string ours = type.MimeType + "=" + DesktopFileName();
     std::size_t header = std::string::npos, lastEntry = std::string::npos;
-    bool inSection = false, placed = false;
+    bool inSection = false, placed = false, removed = false;
     for (std::size_t i = 0; i < lines.size();) {
         const std::string t = Trimmed(lines[i]);
         if (!t.empty() && t.front() == '[') {
@@ -264,12 +264,12 @@ std::string WithDefaultApplication(const std::string& mimeapps, const TFileType&
             const bool drop = ourType && (set ? placed : value == DesktopFileName() || value == DesktopFileName() + ";");
             if (drop) {
                 lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+                removed = true;
                 continue;
             }
             if (ourType && set)
                 lines[i] = ours, placed = true;
-            if (header != std::string::npos && lastEntry >= header)
-                lastEntry = i;
+            lastEntry = i;
         }
         ++i;
     }
@@ -282,7 +282,9 @@ std::string WithDefaultApplication(const std::string& mimeapps, const TFileType&
         }
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastEntry) + 1, ours);
     }
-    if (!set && header != std::string::npos) {
+    if (!set && !removed)
+        return mimeapps;
+    if (!set) {
         // A section left empty goes; at the end of the file with the blank line that set it apart.
         std::size_t end = header + 1;
         while (end < lines.size() && Trimmed(lines[end]).empty())

@@ -115,11 +115,12 @@ TEST(Registration, DefaultApplicationLineAmongOthers)
         {"[Added Associations]\na=b;\n", true, "[Added Associations]\na=b;\n\n" + d + ours},
         {"[Added Associations]\na=b;\n\n" + d + ours, false, "[Added Associations]\na=b;\n"},
         {d + "x=y.desktop\n\n[Other]\nz=1\n", true, d + "x=y.desktop\n" + ours + "\n[Other]\nz=1\n"},
-        {d + ours + "[Other]\nz=1\n", false, "[Other]\nz=1\n"},
+        {d + ours + "\n[Other]\nz=1\n", false, "\n[Other]\nz=1\n"},
         {d + "application/x-ctp-tile-file=a.desktop\n x=1\napplication/x-ctp-tile-file = b\n", true, d + ours + " x=1\n"},
         {d + "application/x-ctp-tile-file=other.desktop\n", false, d + "application/x-ctp-tile-file=other.desktop\n"},
         {d + "application/x-ctp-tile-file=kestrund.desktop;\nq=r\n", false, d + "q=r\n"},
         {"[Added Associations]\n" + ours, false, "[Added Associations]\n" + ours},
+        {"[Default Applications]\n\n[B]", false, "[Default Applications]\n\n[B]"},
     };
     for (const auto& r : rows)
         EXPECT_EQ(WithDefaultApplication(r.before, TileFileType(), r.set), r.after) << r.before << r.set;
@@ -142,7 +143,7 @@ TEST(Registration, ExecLineQuotesTheProgram)
 
 TEST_F(TRegistrationHome, FailuresAreSilentAndUndone)
 {
-    EXPECT_EQ(RegisterFileType(TileFileType(), "/bin/k\tx", "", Places, Runner), std::nullopt);
+    EXPECT_EQ(RegisterFileType(TileFileType(), "/bin/k\x1fx", "", Places, Runner), std::nullopt);
     EXPECT_EQ(RegisterFileType(TileFileType(), "/bin/k", "", {"", Dir / "config"}, Runner), std::nullopt);
     EXPECT_EQ(Files(), std::vector<std::string>{});
     // The icon cannot be written: the mime package and desktop entry written before it go again.
@@ -164,8 +165,9 @@ TEST(Registration, PlacesAndTools)
     TScratchDir dir;
     WriteText(dir / "tool", "#!/bin/sh\nprintf '%s|' \"$@\" > \"${0%/*}/ran\"\n");
     fs::permissions(dir / "tool", fs::perms::owner_all);
+    std::filesystem::create_directories(dir / "first/tool"); // a folder of that name is no tool
     const std::string path = std::getenv("PATH");
-    setenv("PATH", ("/nonexistent::" + dir.Path().string()).c_str(), 1);
+    setenv("PATH", ("/nonexistent:" + dir / "first" + "::" + dir.Path().string()).c_str(), 1);
     RunToolIfInstalled({"tool", "a b", "$HOME;*"});
     RunToolIfInstalled({"no-such-tool-here", "x"});
     setenv("PATH", path.c_str(), 1);
