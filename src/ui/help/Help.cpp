@@ -30,7 +30,7 @@ QString HelpFolder()
     if (name.isEmpty())
         return {};
     if (QFileInfo(name).isRelative())
-        name = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+        name = QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).filePath(name));
     return QFileInfo(QDir(name).filePath("index.html")).isFile() ? name : QString();
 }
 

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QWhatsThis>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -108,6 +110,14 @@ TEST(Help, TheDialogsHelpButtonsAndKeysAskForTheirContexts)
     log.findChild<QPushButton*>("btnHelp")->click();
     Press(&log, log.findChild<QWidget*>("mErrLog"), Qt::Key_F1);
     EXPECT_EQ(help.Asked, (std::vector{300, 700, 703}));
+    const auto shown = [] {
+        const auto windows = QApplication::topLevelWidgets();
+        return std::count_if(windows.begin(), windows.end(),
+                             [](QWidget* w) { return w->inherits("QWhatsThat") && w->isVisible(); });
+    };
+    Press(&log, log.findChild<QWidget*>("mErrLog"), Qt::SHIFT | Qt::Key_F1);
+    EXPECT_EQ(shown(), 1) << "What's this?";
+    QWhatsThis::hideText();
     EXPECT_EQ(log.findChild<QPushButton*>("btnHelp")->toolTip(), "Display help file");
 
     TScriptedPrompts prompts;
@@ -146,6 +156,8 @@ TEST(Help, OneWindowShowsThePagesBuiltInOrFromTheHelpFileFolder)
     EXPECT_EQ(window->Source(), QUrl("qrc:/help/logwindow.html#top"));
     window->findChild<QAction*>("aBack")->trigger();
     EXPECT_EQ(window->Source(), QUrl("qrc:/help/property.html#tile"));
+    window->findChild<QAction*>("aForward")->trigger();
+    EXPECT_EQ(window->Source(), QUrl("qrc:/help/logwindow.html#top"));
     delete window;
 
     TScratchDir dir;
@@ -158,8 +170,14 @@ TEST(Help, OneWindowShowsThePagesBuiltInOrFromTheHelpFileFolder)
         {dir / "pages", QUrl::fromLocalFile(QString::fromStdString(dir / "pages/property.html")),
          QUrl("qrc:/help/importtga.html#top")},
         {dir / "noindex", QUrl("qrc:/help/property.html"), QUrl("qrc:/help/importtga.html#top")},
+        // Relative to the program's folder, not to the current one.
+        {QDir(QCoreApplication::applicationDirPath()).relativeFilePath(QString::fromStdString(dir / "pages")).toStdString(),
+         QUrl::fromLocalFile(QString::fromStdString(dir / "pages/property.html")), QUrl("qrc:/help/importtga.html#top")},
+        {"pages", QUrl("qrc:/help/property.html"), QUrl("qrc:/help/importtga.html#top")},
         {"Kestrund.hlp", QUrl("qrc:/help/property.html"), QUrl("qrc:/help/importtga.html#top")},
     };
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir.Path().string()));
     for (auto& r : rows) {
         SetHelpFile(QString::fromStdString(r.helpFile));
         r.property.setFragment("tile");
@@ -167,4 +185,5 @@ TEST(Help, OneWindowShowsThePagesBuiltInOrFromTheHelpFileFolder)
         EXPECT_EQ(HelpPageUrl(300), r.import) << r.helpFile;
     }
     SetHelpFile("");
+    QDir::setCurrent(current);
 }
