@@ -98,26 +98,22 @@ TEST_F(OptionsFormTest, BoxesEnableTheirDependants)
 TEST_F(OptionsFormTest, ImmediateActionsResetColorsAndIni)
 {
     std::vector<std::string> called;
-    TOptionsRequest request;
-    request.Values = kChanged;
-    request.RegisterFileType = [&] { called.push_back("register"); };
-    request.UnregisterFileType = [&] { called.push_back("unregister"); };
-    request.ResetIni = [&] { called.push_back("reset"), TIniFile(ini).EraseSection("OptionsWindow"); };
+    const TOptionsRequest request{kChanged, [&] { called.push_back("register"); },
+                                  [&] { called.push_back("unregister"); },
+                                  [&] { called.push_back("reset"), TIniFile(ini).EraseSection("OptionsWindow"); }};
     EXPECT_FALSE(Run(request, {"btnResetColors", "btnCancel"})); // nothing to apply
-    const auto reset = Run(request, {"btnResetColors", "btnOk"});
-    ASSERT_TRUE(reset);
-    EXPECT_EQ((std::array{reset->BgColor, reset->ShadowColor, reset->ImportTransparent, reset->ImportShadow,
-                          reset->ImportPreviewBG, TColor(reset->LogLevel)}),
+    const auto reset = Run(request, {"btnResetColors", "btnOk"}).value();
+    EXPECT_EQ((std::array{reset.BgColor, reset.ShadowColor, reset.ImportTransparent, reset.ImportShadow,
+                          reset.ImportPreviewBG, TColor(reset.LogLevel)}),
               (std::array<TColor, 6>{0xC0C0C0, 0x808080, 0xC0C0C0, 0x808080, clBtnFace, 2}));
     TIniFile(ini).WriteInteger("Preferences", "LogLevel", 1), TIniFile(ini).WriteInteger("OptionsWindow", "Left", 5);
-    const auto chosen = Run(request, {"btnRegisterSPR", "btnUnregister", "btnReset", "btnOk"});
+    const auto chosen = Run(request, {"btnRegisterSPR", "btnUnregister", "btnReset", "btnOk"}).value();
     EXPECT_EQ(called, (std::vector<std::string>{"register", "unregister", "reset"}));
-    ASSERT_TRUE(chosen);
     // Shown from the file after the reset: the log level it still holds, defaults elsewhere.
     const std::string home = QCoreApplication::applicationDirPath().toStdString();
     TOptionsValues expected{home, home, home, home, home, home, home};
     expected.LogLevel = 1;
-    EXPECT_EQ(Tie(*chosen), Tie(expected));
+    EXPECT_EQ(Tie(chosen), Tie(expected));
     EXPECT_EQ(form->geometry().x(), CentredOnPrimaryScreen(form->width(), form->height()).Left);
     // Without actions their buttons are off.
     EXPECT_FALSE(Get("btnRegisterSPR")->isEnabled() || Get("btnUnregister")->isEnabled() || Get("btnReset")->isEnabled());
@@ -136,8 +132,7 @@ TEST_F(OptionsFormTest, BrowsingAsksWithTheRowsFolder)
         {"eRiverImgDir", "/x", {}, "eRiverImgDir", "/r"},
     };
     for (const Row& row : rows) {
-        answer = row.answer;
-        asked.clear();
+        answer = row.answer, asked.clear();
         if (row.target[0] == 'e') // a double-click on the edit
             QTest::mouseDClick(Get(row.target), Qt::LeftButton);
         else
@@ -213,6 +208,11 @@ TEST_F(OptionsFormTest, DirectoryDialogFollowsClicksAndArrows)
         rows[i].act();
         EXPECT_EQ(select.GetDirectory(), rows[i].expected) << "row " << i;
     }
+    auto help = [&](const char* name) { return select.findChild<QWidget*>(name)->property("HelpContext").toInt(); };
+    EXPECT_EQ((std::vector{select.property("HelpContext").toInt(), help("dlbSelect"), help("dcbSelect"), help("btnOK"),
+                           help("btnCancel")}),
+              (std::vector{600, 601, 602, 603, 604}));
+    EXPECT_EQ(select.windowTitle() + " " + select.focusWidget()->objectName(), "Select a Directory dlbSelect");
     QTimer::singleShot(0, [&] { pick("a"), select.findChild<QPushButton*>("btnOK")->click(); });
     EXPECT_EQ(RunSelectDir(select, root), root + "/a");
 }
@@ -226,8 +226,7 @@ TEST_F(OptionsFormTest, PlacementsRoundTrip)
     form->move(30, 40);
     form.reset();
     auto select = std::make_unique<TSelectDirForm>(ini);
-    const TWindowPlacement centred = CentredOnPrimaryScreen(267, 292);
-    EXPECT_EQ(select->geometry(), QRect(int(centred.Left), int(centred.Top), 267, 292));
+    EXPECT_EQ(select->size(), QSize(267, 292));
     select->setGeometry(20, 10, 300, 320);
     select.reset();
     EXPECT_EQ(ReadText(ini), "[OptionsWindow]\r\nLeft=30\r\nTop=40\r\n\r\n"
