@@ -42,6 +42,13 @@ public:
         return answer ? std::optional(answer(request)) : std::nullopt;
     }
 
+    // The options dialog: the answer makes the values from the request; cancelled when there is none.
+    std::function<std::optional<TOptionsValues>(const TOptionsRequest&)> OptionsAnswer;
+    std::optional<TOptionsValues> Options(const TOptionsRequest& request) override
+    {
+        return OptionsAnswer ? OptionsAnswer(request) : std::nullopt;
+    }
+
 private:
     std::optional<std::string> File(std::vector<TFileDialogRequest>& requests, const TFileDialogRequest& request)
     {

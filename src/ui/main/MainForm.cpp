@@ -5,6 +5,7 @@
 #include "Errors.h"
 #include "ExtSpinEdit.h"
 #include "FileUtil.h"
+#include "Help.h"
 #include "ImportLog.h"
 #include "IniFile.h"
 #include "MiscFunc.h"
@@ -161,6 +162,7 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
     layout->addWidget(ScrollBox, 1);
     setCentralWidget(central);
     statusBar();
+    BuildHelp(leftPanel);
 
     ImgBorderWidth = 2;
     ViewPicture = QImage(2 * ImgBorderWidth + TileWidth, 2 * ImgBorderWidth + TileHeight, QImage::Format_RGB32);
@@ -631,17 +633,20 @@ void TMainForm::miHelpAboutClick()
                                          kCopyright + "\n\n" + kComments);
 }
 
-void TMainForm::ReadSettings()
+void TMainForm::ReadSettings(bool colorMode)
 {
     TIniFile ini(FIniPath);
     Settings = ReadMainSettings(ini, Context());
+    SetHelpFile(QString::fromStdString(Settings.HelpFile));
     ApplyPlacement(*this, Settings.MainWindow);
     ImgBorderWidth = Settings.ImgBorderWidth;
     ZoomFactor = Settings.ZoomFactor;
     SetBackgroundColor(Settings.BackGroundColor);
     SetShadowColor(Settings.ShadowColor);
-    TileFile.SetColorMode(static_cast<std::uint8_t>(Settings.ColorMode));
-    miInGameColorMode->setChecked(TileFile.ColorMode == cmRGB565);
+    if (colorMode) {
+        TileFile.SetColorMode(static_cast<std::uint8_t>(Settings.ColorMode));
+        miInGameColorMode->setChecked(TileFile.ColorMode == cmRGB565);
+    }
     pbTile->SetZoom(ZoomFactor);
 }
 

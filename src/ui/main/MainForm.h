@@ -57,7 +57,8 @@ public:
     void ShowTileRule(const TTileRule* rule);
     void SetBackgroundColor(TColor c);
     void SetShadowColor(TColor c);
-    void ReadSettings();
+    // colorMode: also set the open set's colour mode from the settings (at start-up).
+    void ReadSettings(bool colorMode = true);
     void WriteSettings(bool force);
     TViewState ViewState() const;
 
@@ -70,6 +71,7 @@ public:
     void miAppendTileFileClick() { OpenTileFile(true); }
     void miAppendScriptClick() { ImportScriptFile(true); }
     void miHelpAboutClick();
+    void miFileOptionsClick();
     void miFileSaveImageClick();
     // The picture of the kind's current element (tiles, borders, rivers, improvements).
     void SaveElementImage(int kind);
@@ -95,7 +97,7 @@ public:
     QProgressBar* Animate1 = nullptr;
 
     QAction *miFileOpen = nullptr, *miFileNew = nullptr, *miFileSaveTileFile = nullptr;
-    QAction *miFileImportScript = nullptr, *miFileExportScript = nullptr;
+    QAction *miFileImportScript = nullptr, *miFileExportScript = nullptr, *miFileOptions = nullptr;
     QAction *miAppendTileFile = nullptr, *miAppendScript = nullptr, *miFileExit = nullptr;
     QAction* miFileSaveImage = nullptr;
     std::array<QAction*, 4> SaveElementItems{}; // tiles, borders, rivers, improvements
@@ -107,7 +109,7 @@ public:
     QAction* miShadowInvert = nullptr;
     std::array<QAction*, 8> ZoomItems{};
     QMenu *BackgroundMenu = nullptr, *ShadowMenu = nullptr;
-    QAction *miHelpAbout = nullptr;
+    QAction *miHelpIndex = nullptr, *miHelpAbout = nullptr;
 
     int BorderMask() const;
 
@@ -118,6 +120,7 @@ private:
     void BuildMenus();
     QWidget* BuildLeftPanel();
     void BuildColorMenu(QMenu* menu, bool shadow);
+    void BuildHelp(QWidget* leftPanel);
     void SetSpinLimits();
     void ClampSpins();
     void SpinChanged(int kind);
@@ -131,6 +134,9 @@ private:
     std::string& ImageFolder(int kind);
     std::size_t Count(int kind) const { return Document.Count(kind); }
     void ElementsChanged(int kind);
+    // The options dialog's immediate actions.
+    void ResetIni();
+    void RegisterTileFiles(bool on);
 
     TPrompts& FPrompts;
     std::string FIniPath;

@@ -4,6 +4,7 @@
 #include "MainFormPanels.h"
 
 #include "ExtSpinEdit.h"
+#include "Help.h"
 #include "SystemColors.h"
 #include "ViewPicture.h"
 
@@ -196,6 +197,8 @@ void TMainForm::BuildMenus()
     miAppendScript = add(append, "&Script-File ...", QKeySequence("Ctrl+Shift+A"), nullptr,
                          &TMainForm::miAppendScriptClick);
     file->addSeparator();
+    miFileOptions = add(file, "O&ptions...", QKeySequence("Shift+F2"), nullptr, &TMainForm::miFileOptionsClick);
+    file->addSeparator();
     miFileExit = file->addAction("E&xit");
     miFileExit->setShortcut(QKeySequence("Ctrl+X"));
     miFileExit->setStatusTip("Exit program.");
@@ -281,6 +284,9 @@ void TMainForm::BuildMenus()
     miViewScriptLog->setEnabled(false);
 
     QMenu* help = menuBar()->addMenu("&Help");
+    miHelpIndex = help->addAction("&Index ...");
+    miHelpIndex->setShortcut(QKeySequence("F1"));
+    connect(miHelpIndex, &QAction::triggered, this, [] { ShowHelpContents(); });
     miHelpAbout = help->addAction("&About ...");
     miHelpAbout->setShortcut(QKeySequence("Shift+F1"));
     connect(miHelpAbout, &QAction::triggered, this, &TMainForm::miHelpAboutClick);
