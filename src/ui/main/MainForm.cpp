@@ -12,6 +12,7 @@
 #include "ScriptExport.h"
 #include "ScriptImport.h"
 #include "ScriptPaths.h"
+#include "SetSnapshotCommand.h"
 #include "SystemColors.h"
 #include "Version.h"
 #include "ViewPicture.h"
@@ -170,9 +171,13 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
     pbTile->SetPicture(&ViewPicture);
 
     ReadSettings();
+    ReadRecentFiles();
     FErrorLog = new TErrorLogForm(FIniPath, this);
     connect(&Document, &TTileSetDocument::ElementsMoved, this, &TMainForm::ElementsChanged);
     connect(&Document, &TTileSetDocument::ElementChanged, this, [this](int kind) { ElementsChanged(kind); });
+    connect(&Document, &TTileSetDocument::SetReplaced, this, &TMainForm::SetReplacedHandler);
+    connect(&Document.UndoStack(), &QUndoStack::cleanChanged, this, &TMainForm::UpdateTitle);
+    setAcceptDrops(true);
     if (!fileToOpen.empty())
         LoadTileFile(fileToOpen, false);
     UpdateCounters();
@@ -191,7 +196,7 @@ TMainForm::~TMainForm()
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // The import keeps the window painted while it runs; it cannot be left half-way.
-    if (FImporting)
+    if (FImporting || !ConfirmDiscard())
         event->ignore();
     else
         event->accept();
@@ -408,34 +413,58 @@ void TMainForm::SetZoom(int zoom)
     pbTile->SetZoom(ZoomFactor);
 }
 
-void TMainForm::LoadTileFile(const std::string& name, bool append)
+bool TMainForm::LoadTileFile(const std::string& name, bool append)
 {
+    std::unique_ptr<TTileFile> before = append ? Document.CopySet() : nullptr;
     try {
         TileFile.LoadFromFile(name, append);
     } catch (const EFileOpenError&) {
         FPrompts.Message(Format("%s not found", name.c_str()), TMsgType::Error, mbOK);
-        return;
+        return false;
     } catch (const EKestrundError& e) {
         // The file is there but damaged: say what is wrong instead of "not found".
         FPrompts.Message(name + " could not be read:\n\r" + e.what(), TMsgType::Error, mbOK);
-        return;
+        return false;
+    }
+    if (append)
+        Document.UndoStack().push(new TSetSnapshotCommand(Document, std::move(before), "Append Tile File"));
+    else {
+        Document.StartHistory();
+        SetDocumentName(name);
+        AddRecentFile(name);
     }
     SetSpinLimits();
     UpdateCounters();
     RedrawView();
+    return true;
 }
 
 void TMainForm::OpenTileFile(bool append)
 {
+    if (!append && !ConfirmDiscard())
+        return;
     const auto name = FPrompts.OpenFile(
         OpenRequest(append ? "Append Tile File" : "Open Tile File", kTileFilter, "*.til", Settings.TileDir));
     if (!name)
         return;
+    if (!append) {
+        OpenTileFileNamed(*name);
+        return;
+    }
     OfferColorModeOfName(*name);
-    LoadTileFile(*name, append);
+    LoadTileFile(*name, true);
     miViewScriptLog->setEnabled(false);
     if (!Settings.AlwayUseDef)
         Settings.TileDir = FolderOf(*name);
+}
+
+void TMainForm::OpenTileFileNamed(const std::string& name)
+{
+    OfferColorModeOfName(name);
+    LoadTileFile(name, false);
+    miViewScriptLog->setEnabled(false);
+    if (!Settings.AlwayUseDef)
+        Settings.TileDir = FolderOf(name);
 }
 
 void TMainForm::OfferColorModeOfName(const std::string& fileName)
@@ -461,15 +490,19 @@ void TMainForm::OfferColorModeOfName(const std::string& fileName)
 
 void TMainForm::miFileNewClick()
 {
+    if (!ConfirmDiscard())
+        return;
     for (TExtSpinEdit* spin : Spins)
         spin->SetValue(0);
     TileFile.New();
     CurrentRule = nullptr;
+    Document.StartHistory();
+    SetDocumentName("(new)");
     RedrawView();
     UpdateCounters();
 }
 
-void TMainForm::miFileSaveTileFileClick()
+bool TMainForm::SaveTileFile()
 {
     TFileDialogRequest request;
     request.Filter = kTileFilter;
@@ -480,26 +513,32 @@ void TMainForm::miFileSaveTileFileClick()
     request.FileName = TileFile.FileName555;
     const auto first = FPrompts.SaveFile(request);
     if (!first)
-        return;
+        return false;
     try {
         TileFile.SaveToFile(WithDefaultExtension(*first, request.DefaultExt), cmRGB555);
     } catch (const EKestrundError& e) {
         FPrompts.Message(e.what(), TMsgType::Error, mbOK);
-        return;
+        return false;
     }
     request.Title = "Save CTP1/CTP2 Tile File - InGame version";
     request.FileName = TileFile.FileName565;
     const auto second = FPrompts.SaveFile(request);
     if (!second)
-        return;
+        return false;
     try {
         TileFile.SaveToFile(WithDefaultExtension(*second, request.DefaultExt), cmRGB565);
     } catch (const EKestrundError& e) {
         FPrompts.Message(e.what(), TMsgType::Error, mbOK);
-        return;
+        return false;
     }
     if (!Settings.AlwayUseDef)
         Settings.TileDir = FolderOf(*second);
+    Document.UndoStack().setClean();
+    const std::string normal = WithDefaultExtension(*first, request.DefaultExt);
+    AddRecentFile(WithDefaultExtension(*second, request.DefaultExt));
+    AddRecentFile(normal);
+    SetDocumentName(normal);
+    return true;
 }
 
 void TMainForm::miFileExportScriptClick()
@@ -567,61 +606,90 @@ void TMainForm::ShowLoading(bool on)
 
 void TMainForm::ImportScriptFile(bool append)
 {
+    if (!append && !ConfirmDiscard())
+        return;
     const auto name = FPrompts.OpenFile(
         OpenRequest(append ? "Append Script File" : "Import Script File", kScriptFilter, "*.src", Settings.SrcDir));
-    if (name) {
-        if (!Settings.AlwayUseDef)
-            Settings.SrcDir = FolderOf(*name);
-        ShowLoading(true);
-        LogFileName = LogFileNameFor(*name);
-        static const char* const sections[6] = {"TileRules", "TileBorders", "Tiles", "Rivers", "Improvements",
-                                                "VariationRules"};
-        QElapsedTimer sinceUpdate;
-        sinceUpdate.start();
-        // The import runs on this thread; show where it is and keep the window painted.
-        auto progress = [&](const TImportProgress& p) {
-            if (sinceUpdate.elapsed() < 50)
-                return;
-            sinceUpdate.restart();
-            lLoadingLabel->setText(QString("Importing script file ... %1 %2 of %3")
-                                       .arg(sections[p.Section])
-                                       .arg(p.Element + 1)
-                                       .arg(p.Count));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        };
-        int result = srSuccess;
-        bool failed = false;
-        std::string refused; // a script or log name that cannot work: there is no log to point to
-        FImporting = true;
-        try {
-            result = ImportScriptInto(TileFile, *name, LogFileName, append, Settings.LogLevel, progress);
-        } catch (const EScriptNameError& e) {
-            refused = e.what();
-        } catch (const ELogWriteError& e) {
-            refused = e.what();
-        } catch (const std::exception&) {
-            failed = true;
-        }
-        FImporting = false;
-        CurrentRule = nullptr; // the rules may have been replaced
-        if (refused.empty())
-            LoadImportLog();
-        else {
-            FErrorLog->Clear(); // no log was written for this script
-            miViewScriptLog->setEnabled(false);
-        }
-        ShowLoading(false);
-        if (!refused.empty())
-            FPrompts.Message(refused, TMsgType::Error, mbOK);
-        else if (failed || (result >= 1 && result <= 16))
-            FPrompts.Message(Format("Import Failed\n\rSe logfile: \"%s\" for details", LogFileName.c_str()),
-                             TMsgType::Error, mbOK);
-        else if (result > 16)
-            FPrompts.Message(Format("There were errors importing %s\n\rSome elements might not have been properly "
-                                    "created\n\rSe logfile: \"%s\" for details",
-                                    name->c_str(), LogFileName.c_str()),
-                             TMsgType::Warning, mbOK);
+    if (name)
+        ImportScriptNamed(*name, append);
+    else {
+        UpdateCounters();
+        SetSpinLimits();
+        RedrawView();
     }
+}
+
+void TMainForm::ImportScriptNamed(const std::string& name, bool append)
+{
+    // Appending only adds elements: the counts tell whether anything changed.
+    std::unique_ptr<TTileFile> before = append ? Document.CopySet() : nullptr;
+    std::array<std::size_t, KindCount> counts{};
+    for (int k = 0; k < KindCount; ++k)
+        counts[static_cast<std::size_t>(k)] = Count(k);
+    if (!Settings.AlwayUseDef)
+        Settings.SrcDir = FolderOf(name);
+    ShowLoading(true);
+    LogFileName = LogFileNameFor(name);
+    static const char* const sections[6] = {"TileRules", "TileBorders", "Tiles", "Rivers", "Improvements",
+                                            "VariationRules"};
+    QElapsedTimer sinceUpdate;
+    sinceUpdate.start();
+    // The import runs on this thread; show where it is and keep the window painted.
+    auto progress = [&](const TImportProgress& p) {
+        if (sinceUpdate.elapsed() < 50)
+            return;
+        sinceUpdate.restart();
+        lLoadingLabel->setText(QString("Importing script file ... %1 %2 of %3")
+                                   .arg(sections[p.Section])
+                                   .arg(p.Element + 1)
+                                   .arg(p.Count));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    int result = srSuccess;
+    bool failed = false;
+    std::string refused; // a script or log name that cannot work: there is no log to point to
+    FImporting = true;
+    try {
+        result = ImportScriptInto(TileFile, name, LogFileName, append, Settings.LogLevel, progress);
+    } catch (const EScriptNameError& e) {
+        refused = e.what();
+    } catch (const ELogWriteError& e) {
+        refused = e.what();
+    } catch (const std::exception&) {
+        failed = true;
+    }
+    FImporting = false;
+    CurrentRule = nullptr; // the rules may have been replaced
+    if (refused.empty() && !failed) {
+        if (append) {
+            bool changed = false;
+            for (int k = 0; k < KindCount; ++k)
+                changed = changed || counts[static_cast<std::size_t>(k)] != Count(k);
+            if (changed)
+                Document.UndoStack().push(
+                    new TSetSnapshotCommand(Document, std::move(before), "Append Script File"));
+        } else if (result != srNotAScript && result != srReadError) {
+            Document.StartHistory();
+            SetDocumentName(name);
+        }
+    }
+    if (refused.empty())
+        LoadImportLog();
+    else {
+        FErrorLog->Clear(); // no log was written for this script
+        miViewScriptLog->setEnabled(false);
+    }
+    ShowLoading(false);
+    if (!refused.empty())
+        FPrompts.Message(refused, TMsgType::Error, mbOK);
+    else if (failed || (result >= 1 && result <= 16))
+        FPrompts.Message(Format("Import Failed\n\rSe logfile: \"%s\" for details", LogFileName.c_str()),
+                         TMsgType::Error, mbOK);
+    else if (result > 16)
+        FPrompts.Message(Format("There were errors importing %s\n\rSome elements might not have been properly "
+                                "created\n\rSe logfile: \"%s\" for details",
+                                name.c_str(), LogFileName.c_str()),
+                         TMsgType::Warning, mbOK);
     UpdateCounters();
     SetSpinLimits();
     RedrawView();

@@ -11,10 +11,13 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QActionGroup;
 class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -49,9 +52,12 @@ public:
     std::string LogFileName;
 
     // Operations
-    void LoadTileFile(const std::string& name, bool append);
+    // False when the file could not be read (the set is then as it was).
+    bool LoadTileFile(const std::string& name, bool append);
     void OpenTileFile(bool append);
     void ImportScriptFile(bool append);
+    // Saves both files; true when both were written.
+    bool SaveTileFile();
     void UpdateCounters();
     void RedrawView();
     void ShowTileRule(const TTileRule* rule);
@@ -65,7 +71,7 @@ public:
     // Menu commands
     void miFileOpenClick() { OpenTileFile(false); }
     void miFileNewClick();
-    void miFileSaveTileFileClick();
+    void miFileSaveTileFileClick() { SaveTileFile(); }
     void miFileImportScriptClick() { ImportScriptFile(false); }
     void miFileExportScriptClick();
     void miAppendTileFileClick() { OpenTileFile(true); }
@@ -100,6 +106,8 @@ public:
     QAction *miFileImportScript = nullptr, *miFileExportScript = nullptr, *miFileOptions = nullptr;
     QAction *miAppendTileFile = nullptr, *miAppendScript = nullptr, *miFileExit = nullptr;
     QAction* miFileSaveImage = nullptr;
+    QMenu* miFileRecent = nullptr; // the last tile files opened or saved, most recent first
+    QAction *miEditUndo = nullptr, *miEditRedo = nullptr;
     std::array<QAction*, 4> SaveElementItems{}; // tiles, borders, rivers, improvements
     QAction* miViewScriptLog = nullptr;
     // By TKind: the Edit menu's Add, Delete and Edit items.
@@ -115,6 +123,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenus();
@@ -137,12 +147,29 @@ private:
     // The options dialog's immediate actions.
     void ResetIni();
     void RegisterTileFiles(bool on);
+    // History, unsaved changes, recent files and dropped files.
+    void BuildHistoryItems(QMenu* edit);
+    // Asks to save a modified set first; true when the command may go on.
+    bool ConfirmDiscard();
+    void OpenTileFileNamed(const std::string& name);
+    void ImportScriptNamed(const std::string& name, bool append);
+    void ChangeColorMode(bool inGame);
+    void SetReplacedHandler();
+    void SetDocumentName(const std::string& name);
+    void UpdateTitle();
+    void ReadRecentFiles();
+    void WriteRecentFiles();
+    void AddRecentFile(const std::string& name);
+    void OpenRecentFile(const std::string& name);
+    void RebuildRecentMenu();
 
     TPrompts& FPrompts;
     std::string FIniPath;
     TErrorLogForm* FErrorLog = nullptr;
     bool FRedrawing = false;
     bool FImporting = false;
+    std::string FDocumentName; // shown in the title; empty before anything was opened
+    std::vector<std::string> FRecentFiles;
 };
 
 } // namespace kestrund

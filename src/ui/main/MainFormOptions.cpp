@@ -3,6 +3,7 @@
 
 #include "MainForm.h"
 
+#include "ErrorLogForm.h"
 #include "FileTypeRegistration.h"
 
 #include <QCoreApplication>
@@ -85,6 +86,12 @@ void TMainForm::ResetIni()
     }
     // The open set keeps its colour mode: retagging its elements would misread their pixels.
     ReadSettings(false);
+    // The log window takes its defaults too, so it does not write its old ones back at exit.
+    if (FErrorLog)
+        FErrorLog->ReadSettings();
+    FRecentFiles.clear();
+    WriteRecentFiles();
+    RebuildRecentMenu();
     RedrawView();
 }
 

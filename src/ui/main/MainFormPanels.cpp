@@ -170,6 +170,8 @@ void TMainForm::BuildMenus()
     };
     miFileOpen = add(file, "&Open ...", QKeySequence("Ctrl+O"), "Open a TileFile", &TMainForm::miFileOpenClick);
     miFileNew = add(file, "&New", QKeySequence("Ctrl+N"), "New TileFile", &TMainForm::miFileNewClick);
+    miFileRecent = file->addMenu("&Recent Files");
+    miFileRecent->setObjectName("miFileRecent");
     QMenu* save = file->addMenu("&Save ...");
     save->menuAction()->setStatusTip("Save Image of...");
     const char* const saveItems[4][3] = {{"&Tile ...", "Ctrl+Shift+E", "Save image of tile."},
@@ -206,6 +208,7 @@ void TMainForm::BuildMenus()
 
     // Edit: one submenu per command, the kinds in the same order in each.
     QMenu* edit = menuBar()->addMenu("&Edit");
+    BuildHistoryItems(edit);
     const struct {
         TKind Kind;
         const char *Caption, *Letter;
@@ -245,10 +248,7 @@ void TMainForm::BuildMenus()
     miInGameColorMode = colors->addAction("&In-Game Color mode");
     miInGameColorMode->setShortcut(QKeySequence("Ctrl+C"));
     miInGameColorMode->setCheckable(true);
-    connect(miInGameColorMode, &QAction::triggered, this, [this](bool checked) {
-        TileFile.SetColorMode(checked ? cmRGB565 : cmRGB555);
-        RedrawView();
-    });
+    connect(miInGameColorMode, &QAction::triggered, this, &TMainForm::ChangeColorMode);
 
     QMenu* zoom = menuBar()->addMenu("&Zoom");
     for (int z = 1; z <= 8; ++z) {

@@ -73,4 +73,48 @@ void TTileSetDocument::AnnounceSetReplaced()
     emit SetReplaced();
 }
 
+namespace {
+
+void SwapFileFields(TTileFile& a, TTileFile& b)
+{
+    std::swap(a.ScriptComment, b.ScriptComment);
+    std::swap(a.ColorComment, b.ColorComment);
+    std::swap(a.BorderHeader, b.BorderHeader);
+    std::swap(a.TileHeader, b.TileHeader);
+    std::swap(a.ColorMode, b.ColorMode);
+    std::swap(a.FileName555, b.FileName555);
+    std::swap(a.FileName565, b.FileName565);
+}
+
+} // namespace
+
+std::unique_ptr<TTileFile> TTileSetDocument::CopySet() const
+{
+    // Written and read back in the set's own layout: no pixel is converted, so the copy is exact.
+    auto copy = std::make_unique<TTileFile>();
+    copy->ColorMode = FSet.ColorMode;
+    copy->LoadFromMemory(FSet.SaveToMemory(FSet.ColorMode), false);
+    copy->ScriptComment = FSet.ScriptComment;
+    copy->ColorComment = FSet.ColorComment;
+    copy->FileName555 = FSet.FileName555;
+    copy->FileName565 = FSet.FileName565;
+    copy->TransparentColor = FSet.TransparentColor;
+    copy->ShadowColor = FSet.ShadowColor;
+    return copy;
+}
+
+void TTileSetDocument::SwapSet(TTileFile& other)
+{
+    if (&other == &FSet)
+        return;
+    // Only the element pointers move.
+    TTileFile held;
+    held.Clear();
+    held.AppendElementsFrom(FSet);
+    FSet.AppendElementsFrom(other);
+    other.AppendElementsFrom(held);
+    SwapFileFields(FSet, other);
+    emit SetReplaced();
+}
+
 } // namespace kestrund

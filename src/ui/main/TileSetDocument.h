@@ -38,8 +38,18 @@ public:
     TElement Replace(int kind, std::size_t i, TElement element);
     void AnnounceSetReplaced();
 
+    // A deep copy of the set, for a snapshot taken before a whole-set change.
+    std::unique_ptr<TTileFile> CopySet() const;
+    // Exchanges the set's elements and file fields with other's by moving them (the view's
+    // transparent and shadow colours stay), then announces SetReplaced.
+    void SwapSet(TTileFile& other);
+
     // The edits made through commands, for undoing them.
     QUndoStack& UndoStack() { return FUndoStack; }
+    // Modified exactly when the history is away from its clean (saved or fresh) state.
+    bool Modified() const { return !FUndoStack.isClean(); }
+    // Open, New and a replacing Import: the earlier edits no longer apply.
+    void StartHistory() { FUndoStack.clear(); }
 
 signals:
     void ElementsMoved(int kind);                // an element was inserted or removed

@@ -75,6 +75,7 @@ TEST_F(MainForm, StartsWithOneElementOfEachKindInTheDefaultWindowAndRemembersCha
     // The menu's shortcuts act from a number field, which keeps its text: the field would take
     // Ctrl+X, C, A and E for cutting, copying, selecting and going to the end.
     TExtSpinEdit* spin = form->Spins[kTiles];
+    Prompts.MessageAnswers = {mbNo}; // Ctrl+C changed the set: Ctrl+X asks, and the change is dropped
     for (auto [key, item] : {std::pair{"Ctrl+C", form->miInGameColorMode}, {"Ctrl+A", form->miAppendTileFile},
                              {"Ctrl+E", form->miFileExportScript}, {"Ctrl+X", form->miFileExit}}) {
         spin->setFocus();
@@ -135,6 +136,7 @@ TEST_F(MainForm, OpenAppendAndNewKeepNumbersInRangeDamagedFilesLeaveTheSet)
     EXPECT_EQ(std::pair(form->TileFile.TileCount(), form->Spins[kTiles]->MaxValue()), std::pair(std::size_t(6), 5));
 
     form->Spins[kTiles]->SetValue(3);
+    Prompts.MessageAnswers = {mbNo}; // the append is dropped
     form->miFileNewClick();
     for (TExtSpinEdit* spin : form->Spins)
         EXPECT_EQ(spin->Value(), 0);
@@ -152,8 +154,10 @@ TEST_F(MainForm, AFileNamedForTheOtherColourModeOffersToSwitch)
     for (const auto& c : cases) {
         TTileFile().SaveToFile(Dir / c.File, 0);
         auto form = Open();
-        if (c.StartInGame)
+        if (c.StartInGame) {
             form->miInGameColorMode->trigger();
+            form->Document.UndoStack().setClean(); // as if saved: no question about unsaved changes
+        }
         Prompts.Messages.clear();
         Prompts.MessageAnswers = {c.Answer};
         Run(*form, c.Append ? &TMainForm::miAppendTileFileClick : &TMainForm::miFileOpenClick, {Dir / c.File});
@@ -277,6 +281,7 @@ TEST_F(MainForm, ImportScriptPaintsTheWindowFirstAndReportsTheResult)
         {false, "bad.src", failed("bad.log"), TMsgType::Error},
         {true, "short.src", failed("short.log"), TMsgType::Error}};
     for (const auto& i : imports) {
+        form->Document.UndoStack().setClean(); // as if saved: no question about unsaved changes
         Prompts.Messages.clear();
         Run(*form, i.Append ? &TMainForm::miAppendScriptClick : &TMainForm::miFileImportScriptClick, {Dir / i.File});
         ASSERT_EQ(Prompts.Messages.size(), 1u) << i.File;
