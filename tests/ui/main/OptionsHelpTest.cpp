@@ -77,8 +77,11 @@ TEST_F(Options, ResetIniClearsEverySectionOfTheProgramButKeepsTheOpenSetsColourM
         ini.WriteString("Preferences", "LogLevel", "2");
         ini.WriteString("Colors", "BackGroundColor", "255");
         ini.WriteString("Other", "Kept", "1");
+        ini.WriteString("LogWindow", "WordWrap", "0");
     }
     auto form = Open(Rich);
+    auto* wrap = form->findChild<QAction*>("aWordWrap");
+    ASSERT_TRUE(wrap && !wrap->isChecked());
     form->miInGameColorMode->trigger();
     ASSERT_EQ(form->TileFile.ColorMode, cmRGB565);
     ASSERT_EQ(std::pair(form->Settings.LogLevel, form->BgColor), std::pair(2, 0xFFu));
@@ -92,7 +95,8 @@ TEST_F(Options, ResetIniClearsEverySectionOfTheProgramButKeepsTheOpenSetsColourM
                                 "OptionsWindow", "PropertyWindow", "ImportTGAWindow"})
         EXPECT_EQ(ini.ReadString(section, "Left", "gone"), "gone") << section;
     EXPECT_EQ(ini.ReadString("Other", "Kept", ""), "1");
-    EXPECT_EQ(std::pair(form->Settings.LogLevel, form->BgColor), std::pair(0, 0xC0C0C0u)) << "the defaults, read at once";
+    EXPECT_EQ(std::tuple(form->Settings.LogLevel, form->BgColor, wrap->isChecked()), std::tuple(0, 0xC0C0C0u, true))
+        << "the defaults, read at once";
     // Retagging the elements would have them misread as 5-5-5 pixels.
     EXPECT_EQ(form->TileFile.ColorMode, cmRGB565);
     EXPECT_TRUE(form->miInGameColorMode->isChecked());
