@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <iterator>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace kestrund::cli {
 namespace {
@@ -20,18 +18,6 @@ namespace fs = std::filesystem;
 
 // A command line (its words split at blanks) and what it gives; '@' stands for the scratch folder.
 struct TRow { int Code; std::string Args, Out = {}, Err = {}; };
-
-// A shell command's exit status and standard output.
-std::pair<int, std::string> Shell(const std::string& command)
-{
-    std::FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    std::string out;
-    char buffer[256];
-    while (std::size_t n = pipe ? std::fread(buffer, 1, sizeof buffer, pipe) : 0)
-        out.append(buffer, n);
-    const int status = pipe ? pclose(pipe) : -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
 
 // info's text for the small set (or what a cut file holds of it).
 std::string Info(const std::string& elements, int widest, int trailing, int missing)
@@ -58,7 +44,7 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
     SaveBytes(dir / "cut3.til", {whole.begin(), whole.begin() + small::RiversAt});
     smallSet->Tile(0).Overlay = std::move(smallSet->Tile(1).Overlay);
     smallSet->River(0).Lines.resize(1);
-    smallSet->River(0).Lines[0] = LineOf({0xFA78}, cmRGB555);
+    smallSet->River(0).Lines[0] = std::make_unique<TLine>(cmRGB555, std::vector<std::uint16_t>{0xFA78});
     smallSet->River(0).FirstLine = smallSet->River(0).LastLine = 0;
     for (int mode : {cmRGB555, cmRGB565}) {
         auto data = smallSet->SaveToMemory(mode);
@@ -78,13 +64,11 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
     TTileFile().SaveToFile(dir / "fresh.til", cmRGB555);
     const std::string head = "Kestrund Script v.1.1\r\n$7C1F $83E0\r\n0\r\n0\r\n";
     const std::string empty = head + "0\r\n0\r\n0\r\n0\r\n";
-    WriteText(dir / "bad.src", "not a script\r\n");
-    WriteText(dir / "short.src", head + "2\r\n");
-    WriteText(dir / "partial.src", head + "1\r\n1 0 0 T.tga\r\n0\r\n0\r\n0\r\n");
-    WriteText(dir / "s.log", empty);
-    WriteText(dir / "nolog.src", empty);
-    WriteText(dir / "other", "a file where the export wants its folder");
-    WriteText(dir / "a.til", "old");
+    for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
+             {"bad.src", "not a script\r\n"}, {"short.src", head + "2\r\n"}, {"s.log", empty}, {"nolog.src", empty},
+             {"partial.src", head + "1\r\n1 0 0 T.tga\r\n0\r\n0\r\n0\r\n"}, {"a.til", "old"},
+             {"other", "a file where the export wants its folder"}})
+        WriteText(dir / name, text);
     fs::create_symlink(dir / "a.til", dir / "link.til");
 
     const auto usage = [](const std::string& verb, const std::string& message) {
@@ -228,7 +212,7 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
     // The pictures as ImageMagick, an independent reader, sees them.
     for (const auto& [file, seen] : {std::pair{"single.bmp", "BMP3 98x76"}, {"square.jpg", "JPEG 294x176"},
                                      {"variation.tga", "TGA 290x172"}, {"improvement.bmp", "BMP3 154x72"}})
-        EXPECT_EQ(Shell("identify -format '%m %wx%h' " + dir / file).second, seen);
+        EXPECT_EQ(ShellCommand("identify -format '%m %wx%h' " + dir / file).second, seen);
 
     std::ostringstream help, none;
     EXPECT_EQ(RunCli(std::vector<std::string>{"--help"}, help, none), 0);
@@ -238,9 +222,9 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
 
     // The built program reports through its exit status.
     const std::string program = "'" KESTRUND_CLI_PATH "'";
-    EXPECT_EQ(Shell(program + " info " + dir / "small555.til"), std::pair(0, SmallInfo));
-    EXPECT_EQ(Shell(program + " info " + dir / "missing.til").first, ExitFailure);
-    EXPECT_EQ(Shell(program + " info").first, ExitUsage);
+    EXPECT_EQ(ShellCommand(program + " info " + dir / "small555.til"), std::pair(0, SmallInfo));
+    EXPECT_EQ(ShellCommand(program + " info " + dir / "missing.til").first, ExitFailure);
+    EXPECT_EQ(ShellCommand(program + " info").first, ExitUsage);
 }
 
 } // namespace

@@ -11,29 +11,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 namespace kestrund {
 namespace {
 
 using namespace testing;
 
-// What a shell command writes to standard output; "failed" when it does not succeed.
-std::string Shell(const std::string& command)
-{
-    std::string out;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;)
-        out += static_cast<char>(c);
-    return pipe && ::pclose(pipe) == 0 ? out : "failed";
-}
-
 // Size and 5-5-5 words, top row first, as ImageMagick sees the file (channels widened to
 // 8 bits, rows put top down).
 std::string Seen(const std::string& file)
 {
-    std::string s = Shell("identify -format '%wx%h' '" + file + "'");
-    const std::string rgb = Shell("convert '" + file + "' -auto-orient -depth 8 rgb:-");
+    std::string s = ShellCommand("identify -format '%wx%h' '" + file + "'").second;
+    const std::string rgb = ShellCommand("convert '" + file + "' -auto-orient -depth 8 rgb:-").second;
     const auto* bytes = reinterpret_cast<const unsigned char*>(rgb.data());
     for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
         s += Format(" %04X", Rgb24ToPixel(bytes[i] << 16 | bytes[i + 1] << 8 | bytes[i + 2]));
@@ -58,7 +46,8 @@ const char* const Source = "-size 1x1 xc:'#FF0000' xc:'#00FF00' xc:'#0000FF' +ap
 
 TEST(TargaInterop, PicturesWrittenOnEitherSideReadTheSameOrAreRefused)
 {
-    ASSERT_NE(Shell("convert -version"), "failed") << "ImageMagick's convert is missing; scripts/bootstrap installs it";
+    ASSERT_EQ(ShellCommand("convert -version").first, 0)
+        << "ImageMagick's convert is missing; scripts/bootstrap installs it";
     TScratchDir dir;
     TPictureBuffer picture(7, 3);
     for (int i = 0; i < 21; ++i) // some with the attribute bit set
@@ -86,7 +75,7 @@ TEST(TargaInterop, PicturesWrittenOnEitherSideReadTheSameOrAreRefused)
         {"-orient TopLeft -type TrueColor", "", tgaUnsupportedInterleave},
     };
     for (const auto& [options, form, code] : cases) {
-        ASSERT_NE(Shell(std::string("convert ") + Source + " " + options + " '" + dir / "f.tga" + "'"), "failed");
+        ASSERT_EQ(ShellCommand(std::string("convert ") + Source + " " + options + " '" + dir / "f.tga" + "'").first, 0);
         TTGAHeader h;
         const std::string read = Read(dir / "f.tga", &h);
         EXPECT_EQ(read, code ? "code " + std::to_string(code) : "3x2 7C00 03E0 001F 7FFF 0000 4210") << options;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstdint>
 #include <filesystem>
@@ -12,7 +13,10 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <sys/wait.h>
 
 namespace kestrund::testing {
 
@@ -88,6 +92,17 @@ inline std::vector<std::string> LogMessages(const std::string& text)
         messages.push_back(text.substr(start, end - start));
     }
     return messages;
+}
+
+// A shell command's exit status (-1 when it did not exit) and standard output.
+inline std::pair<int, std::string> ShellCommand(const std::string& command)
+{
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;)
+        out += static_cast<char>(c);
+    const int status = pipe ? ::pclose(pipe) : -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
 
 // The message of the E that f raises, or "no error".

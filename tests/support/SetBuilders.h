@@ -86,11 +86,6 @@ inline void PutLines(TTileOverlay& o, const TRows& rows)
     o.LastLine = static_cast<std::uint16_t>(rows.rbegin()->first);
 }
 
-inline std::unique_ptr<TLine> LineOf(std::initializer_list<std::uint16_t> words, std::uint8_t mode)
-{
-    return std::make_unique<TLine>(mode, std::vector<std::uint16_t>(words));
-}
-
 std::unique_ptr<TTileFile> MakeSmallSet(std::uint8_t mode = cmRGB555);
 
 inline void Put16(std::vector<std::uint8_t>& data, std::size_t at, std::uint16_t v)
