@@ -70,10 +70,10 @@ TEST(View, SizesRulePicturesLabelsAndFiles)
     view.ShowVariationRule = true;
     s = ComposeView(set, view, rule);
     t = ComposeTargaView(set, view, rule, 0xC0C0C0, 0x808080);
-    EXPECT_EQ(s.Pixel(2 + 96 + 46, 2 + 48 + 24), Colour(1)) << "one step of dir 0 lands on (2, 2)";
-    EXPECT_EQ(t(2 + 96 + 46, 2 + 48 + 24), ColorToPixel(Colour(1), 0));
-    EXPECT_EQ(s.Pixel(98, 73), 0xC0C0C0u);
-    EXPECT_EQ(t(98, 73), MultiplyPixel(ground, shadow));
+    EXPECT_EQ((std::array{s.Pixel(2 + 96 + 46, 2 + 48 + 24), s.Pixel(98, 73)}), (std::array{Colour(1), 0xC0C0C0u}))
+        << "one step of dir 0 lands on (2, 2)";
+    EXPECT_EQ((std::array{t(2 + 96 + 46, 2 + 48 + 24), t(98, 73)}),
+              (std::array{ColorToPixel(Colour(1), 0), MultiplyPixel(ground, shadow)}));
 
     // The labels, decimal and hex; a kind with nothing shown has none.
     set.Tile(0).TileID = 0x1234, set.Tile(0).TileIndex = 5, set.Tile(0).BorderEdges = 0x0F;
@@ -114,8 +114,7 @@ TEST(View, SizesRulePicturesLabelsAndFiles)
     EXPECT_THROW(EncodeJpeg(TRgbSurface(0, 0)), EKestrundError);
 
     kestrund::testing::TScratchDir dir;
-    WriteBmp(top, dir / "a.bmp");
-    WriteJpeg(TRgbSurface(40, 30, 0x00204080), dir / "a.jpg");
+    WriteBmp(top, dir / "a.bmp"), WriteJpeg(TRgbSurface(40, 30, 0x00204080), dir / "a.jpg");
     EXPECT_EQ(kestrund::testing::LoadBytes(dir / "a.bmp"), bmp);
     EXPECT_EQ(kestrund::testing::LoadBytes(dir / "a.jpg"), jpg);
 }
