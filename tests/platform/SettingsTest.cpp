@@ -42,8 +42,7 @@ TEST(IniFile, ReadsAndWritesWindowsFilesIgnoringCase)
     written.WriteString("A", "z", "hello world");
     written.WriteBool("C", "b", true);
     EXPECT_EQ(ReadText(dir / "a/b/k.ini"), "[A]\r\nx=5\r\nz=hello world\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nb=1\r\n");
-    written.EraseSection("b");
-    written.DeleteKey("A", "x");
+    written.EraseSection("b"), written.DeleteKey("A", "x");
     EXPECT_EQ(ReadText(dir / "a/b/k.ini"), "[A]\r\nz=hello world\r\n\r\n[C]\r\nb=1\r\n");
 }
 
@@ -91,8 +90,7 @@ TEST(MainSettings, OnlyChangedValuesAreWrittenAndReadBack)
     WriteMainSettings(copy, ReadMainSettings(all, Context), Context, true);
     EXPECT_EQ(ReadText(dir / "copy.ini"), text);
 
-    s.SrcDir = "/moved";
-    s.BackGroundColor = s.ShadowColor = 0xFFFFFF;
+    s.SrcDir = "/moved", s.BackGroundColor = s.ShadowColor = 0xFFFFFF;
     WriteMainSettings(all, s, Context, false);
     EXPECT_EQ(ReadText(dir / "all.ini"), text) << "persistent folders and colours are kept";
     // Back to the defaults (Silver, Gray, zoom 1 ...) deletes the keys.
