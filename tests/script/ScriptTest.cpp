@@ -132,8 +132,7 @@ protected:
     void Fresh(const char* script, const std::string& picture = "s/T.tga")
     {
         Dir.emplace();
-        Script = *Dir / "s.src";
-        LogFile = *Dir / "s.log";
+        Script = *Dir / "s.src", LogFile = *Dir / "s.log";
         std::filesystem::create_directories((Dir->Path() / picture).parent_path());
         TTile(0x00203040, 0).ExportTGA(*Dir / picture, 0x7C1F, 0x83E0);
         std::string text;
@@ -383,8 +382,7 @@ TEST_F(ScriptFiles, EveryElementComesBackExactly)
 {
     auto shared = MakeRichSet(7, false);
     shared->Border(1).Inside = 0x101; // low bytes 01 07, as border 0
-    shared->Border(2).Inside = 0x201;
-    shared->Border(2).Outside = 0x307;
+    shared->Border(2).Inside = 0x201, shared->Border(2).Outside = 0x307;
     shared->Tile(1).TileID = shared->Tile(3).TileID = shared->Tile(0).TileID;
     shared->River(2).ImprovementID = shared->River(0).ImprovementID;
     shared->Improvement(3).ImprovementID = shared->Improvement(0).ImprovementID;
