@@ -44,6 +44,7 @@ protected:
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        enter.setAccepted(!accepted);
         QApplication::sendEvent(&form, &enter);
         EXPECT_EQ(enter.isAccepted(), accepted) << file;
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
@@ -86,27 +87,34 @@ TEST_F(UndoGuard, EveryChangeIsUndoneAndRedoneByteForByte)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Caption);
         auto form = Open(Rich);
+        for (QCheckBox* show : form->ShowBoxes)
+            if (!show->isChecked())
+                show->click();
         form->Spins[c.Kind]->SetValue(1);
+        auto* undo = form->findChild<QAction*>("miEditUndo");
+        auto* redo = form->findChild<QAction*>("miEditRedo");
+        // The set as saved, and what the window shows of it: count, number limit, check mark, view.
+        const auto shown = [&] {
+            return std::tuple(form->CountLabels[c.Kind]->text(), form->Spins[c.Kind]->MaxValue(),
+                              form->miInGameColorMode->isChecked(), form->ViewPicture);
+        };
         const auto before = Saved(*form);
-        const QString countBefore = form->CountLabels[c.Kind]->text();
-        EXPECT_EQ(std::pair(form->miEditUndo->text(), form->miEditUndo->isEnabled()), std::pair(QString("&Undo"), false));
+        const auto shownBefore = shown();
+        EXPECT_EQ(std::pair(undo->text(), undo->isEnabled()), std::pair(QString("&Undo"), false));
         c.Change(*form);
         const auto after = Saved(*form);
-        const QString countAfter = form->CountLabels[c.Kind]->text();
+        const auto shownAfter = shown();
         ASSERT_NE(after, before);
-        EXPECT_EQ(form->miEditUndo->text(), QString("&Undo ") + c.Caption);
-        form->miEditUndo->trigger();
+        EXPECT_EQ(undo->text(), QString("&Undo ") + c.Caption);
+        undo->trigger();
         EXPECT_EQ(Saved(*form), before);
-        EXPECT_EQ(std::tuple(form->CountLabels[c.Kind]->text(), form->miInGameColorMode->isChecked(),
-                             form->windowTitle()), std::tuple(countBefore, false, QString("Kestrund - rich.til")));
-        EXPECT_EQ(std::pair(form->miEditRedo->text(), form->miEditRedo->isEnabled()),
-                  std::pair(QString("&Redo ") + c.Caption, true));
-        form->miEditRedo->trigger();
+        EXPECT_TRUE(shown() == shownBefore);
+        EXPECT_EQ(std::tuple(redo->text(), redo->isEnabled(), form->windowTitle()),
+                  std::tuple(QString("&Redo ") + c.Caption, true, QString("Kestrund - rich.til")));
+        redo->trigger();
         EXPECT_EQ(Saved(*form), after);
-        EXPECT_EQ(std::tuple(form->CountLabels[c.Kind]->text(), form->miInGameColorMode->isChecked(),
-                             form->windowTitle()),
-                  std::tuple(countAfter, c.Caption == std::string("In-Game Color mode"),
-                             QString("Kestrund - rich.til *")));
+        EXPECT_TRUE(shown() == shownAfter);
+        EXPECT_EQ(form->windowTitle(), QString("Kestrund - rich.til *"));
     }
 }
 
@@ -194,14 +202,15 @@ TEST_F(UndoGuard, RecentFilesSurviveARestartKeepEightAndForgetMissingOnes)
         files.push_back(Dir / ("f" + std::to_string(i) + ".til"));
         fs::copy_file(Rich, files.back());
     }
+    const std::vector<std::string> expected = {files[5], files[9], files[8], files[7], files[6], files[4], files[3], files[2]};
     {
         auto form = Open();
         for (const auto& file : files)
             Run(*form, &TMainForm::miFileOpenClick, {file});
         Run(*form, &TMainForm::miFileOpenClick, {files[5]}); // to the top, once
+        EXPECT_EQ(RecentMenu(*form), expected);
     }
     auto form = Open();
-    const std::vector<std::string> expected = {files[5], files[9], files[8], files[7], files[6], files[4], files[3], files[2]};
     EXPECT_EQ(RecentMenu(*form), expected);
     EXPECT_EQ(form->miFileRecent->actions()[0]->text().toStdString(), "&1 " + files[5]);
     // Chosen while the set has unsaved changes: asked first; Cancel keeps the set.
@@ -227,8 +236,8 @@ TEST_F(UndoGuard, ADroppedTileFileOpensAndADroppedScriptImports)
 {
     auto form = Open();
     const auto rich = MakeRichSet(7, false);
-    fs::create_directory(Dir.Path() / "rich");
-    ExportScript(*rich, "rich", Dir / "dropped.src");
+    fs::create_directory(Dir.Path() / "dropped");
+    ExportScript(*rich, "dropped", Dir / "dropped.src");
     WriteText(Dir / "notes.txt", "hello");
     const struct { std::string File; bool Accepted; std::size_t Tiles; const char* Title; } cases[] = {
         {Dir / "notes.txt", false, 1, "Kestrund"},
@@ -239,6 +248,7 @@ TEST_F(UndoGuard, ADroppedTileFileOpensAndADroppedScriptImports)
         Drop(*form, c.File, c.Accepted);
         EXPECT_EQ(std::pair(form->TileFile.TileCount(), form->windowTitle()), std::pair(c.Tiles, QString(c.Title))) << c.File;
     }
+    EXPECT_TRUE(Prompts.Messages.empty()) << Prompts.Messages[0].Text;
     // Through the question: Cancel keeps the changed set.
     form->miInGameColorMode->trigger();
     Prompts.MessageAnswers = {mbCancel};
