@@ -155,16 +155,21 @@ TEST_F(UndoGuard, UnsavedChangesAreAskedAboutAndEachAnswerDoesWhatItSays)
             form->miFileOpen->trigger();
         else
             closed = form->close();
-        ASSERT_EQ(Prompts.Messages.size(), c.Modified ? 1u : 0u);
+        std::vector<std::pair<std::string, int>> asked, question;
+        for (const TAskedMessage& m : Prompts.Messages)
+            asked.emplace_back(m.Text, m.Buttons);
         if (c.Modified)
-            EXPECT_EQ(std::pair(Prompts.Messages[0].Text, Prompts.Messages[0].Buttons), std::pair(kGuardText, mbYes | mbNo | mbCancel));
+            question.emplace_back(kGuardText, mbYes | mbNo | mbCancel);
+        EXPECT_EQ(asked, question);
         const bool wentOn = c.Command == Close ? closed : form->TileFile.TileCount() == 1;
         EXPECT_EQ(wentOn, c.GoesOn);
-        if (!c.GoesOn)
+        if (!c.GoesOn) {
             EXPECT_EQ(std::pair(Saved(*form), form->Document.Modified()), std::pair(edited, c.Modified));
+        }
         EXPECT_EQ(fs::exists(Dir.Path() / "s555.til"), c.SaveGiven);
-        if (c.SaveGiven)
+        if (c.SaveGiven) {
             EXPECT_EQ(ReadWholeFile(Dir / "s555.til") + ReadWholeFile(Dir / "s565.til"), edited);
+        }
     }
 }
 
