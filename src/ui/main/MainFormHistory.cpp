@@ -8,7 +8,6 @@
 #include "SetSnapshotCommand.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
