@@ -41,7 +41,7 @@ struct TRegistrationHome : ::testing::Test {
 
 } // namespace
 
-TEST(Registration, RegistryTable)
+TEST(Registration, RegistryTableExecLineAndDefaultApplication)
 {
     const std::string program = "C:\\Program Files\\Kestrund\\kestrund.exe";
     EXPECT_EQ(RegistryValues(TileFileType(), program, program + ",0"),
@@ -54,6 +54,34 @@ TEST(Registration, RegistryTable)
                   {"CTP.TileFile\\DefaultIcon", "", false, program + ",0"},
               }));
     EXPECT_EQ(RegistryKeys(TileFileType()), (std::vector<std::string>{".til", "CTP.TileFile"}));
+
+    // The desktop entry's Exec line quotes the program; a name with a line break cannot be written.
+    struct { std::string program, exec; } rows[] = {{"/a/b$c`d\"e", "Exec=\"/a/b\\\\$c\\\\`d\\\\\"e\" %f"},
+                                                     {"/a\\b/100%", "Exec=\"/a\\\\\\\\b/100%%\" %f"}};
+    for (const auto& r : rows) {
+        const auto files = FreedesktopFiles(TileFileType(), r.program);
+        ASSERT_EQ(files.size(), 3u);
+        EXPECT_NE(files[1].Text.find("\n" + r.exec + "\n"), std::string::npos) << files[1].Text;
+    }
+    EXPECT_TRUE(FreedesktopFiles(TileFileType(), "/a\nb").empty());
+
+    // The default-application line among other lines.
+    const std::string d = "[Default Applications]\n", ours = kLine + "\n";
+    struct { std::string before; bool set; std::string after; } lists[] = {
+        {"", true, d + ours},
+        {d + ours, false, ""},
+        {"[Added Associations]\na=b;\n", true, "[Added Associations]\na=b;\n\n" + d + ours},
+        {"[Added Associations]\na=b;\n\n" + d + ours, false, "[Added Associations]\na=b;\n"},
+        {d + "x=y.desktop\n\n[Other]\nz=1\n", true, d + "x=y.desktop\n" + ours + "\n[Other]\nz=1\n"},
+        {d + ours + "\n[Other]\nz=1\n", false, "\n[Other]\nz=1\n"},
+        {d + "application/x-ctp-tile-file=a.desktop\n x=1\napplication/x-ctp-tile-file = b\n", true, d + ours + " x=1\n"},
+        {d + "application/x-ctp-tile-file=other.desktop\n", false, d + "application/x-ctp-tile-file=other.desktop\n"},
+        {d + "application/x-ctp-tile-file=kestrund.desktop;\nq=r\n", false, d + "q=r\n"},
+        {"[Added Associations]\n" + ours, false, "[Added Associations]\n" + ours},
+        {"[Default Applications]\n\n[B]", false, "[Default Applications]\n\n[B]"},
+    };
+    for (const auto& r : lists)
+        EXPECT_EQ(WithDefaultApplication(r.before, TileFileType(), r.set), r.after) << r.before << r.set;
 }
 
 TEST_F(TRegistrationHome, RegisterTwiceThenUnregisterKeepsOnlyOtherFilesAndLines)
@@ -97,41 +125,6 @@ TEST_F(TRegistrationHome, RegisterTwiceThenUnregisterKeepsOnlyOtherFilesAndLines
     EXPECT_EQ(ReadText(Dir / "fresh/config/mimeapps.list"), "[Default Applications]\n" + kLine + "\n");
     ASSERT_TRUE(UnregisterFileType(TileFileType(), fresh, nullptr));
     EXPECT_EQ(Files(), before);
-}
-
-TEST(Registration, DefaultApplicationLineAmongOthers)
-{
-    const std::string d = "[Default Applications]\n", ours = kLine + "\n";
-    struct { std::string before; bool set; std::string after; } rows[] = {
-        {"", true, d + ours},
-        {d + ours, false, ""},
-        {"[Added Associations]\na=b;\n", true, "[Added Associations]\na=b;\n\n" + d + ours},
-        {"[Added Associations]\na=b;\n\n" + d + ours, false, "[Added Associations]\na=b;\n"},
-        {d + "x=y.desktop\n\n[Other]\nz=1\n", true, d + "x=y.desktop\n" + ours + "\n[Other]\nz=1\n"},
-        {d + ours + "\n[Other]\nz=1\n", false, "\n[Other]\nz=1\n"},
-        {d + "application/x-ctp-tile-file=a.desktop\n x=1\napplication/x-ctp-tile-file = b\n", true, d + ours + " x=1\n"},
-        {d + "application/x-ctp-tile-file=other.desktop\n", false, d + "application/x-ctp-tile-file=other.desktop\n"},
-        {d + "application/x-ctp-tile-file=kestrund.desktop;\nq=r\n", false, d + "q=r\n"},
-        {"[Added Associations]\n" + ours, false, "[Added Associations]\n" + ours},
-        {"[Default Applications]\n\n[B]", false, "[Default Applications]\n\n[B]"},
-    };
-    for (const auto& r : rows)
-        EXPECT_EQ(WithDefaultApplication(r.before, TileFileType(), r.set), r.after) << r.before << r.set;
-}
-
-TEST(Registration, ExecLineQuotesTheProgram)
-{
-    struct { std::string program, exec; } rows[] = {
-        {"/usr/bin/kestrund", "Exec=\"/usr/bin/kestrund\" %f"},
-        {"/a/b$c`d\"e", "Exec=\"/a/b\\\\$c\\\\`d\\\\\"e\" %f"},
-        {"/a\\b/100%", "Exec=\"/a\\\\\\\\b/100%%\" %f"},
-    };
-    for (const auto& r : rows) {
-        const auto files = FreedesktopFiles(TileFileType(), r.program);
-        ASSERT_EQ(files.size(), 3u);
-        EXPECT_NE(files[1].Text.find("\n" + r.exec + "\n"), std::string::npos) << files[1].Text;
-    }
-    EXPECT_TRUE(FreedesktopFiles(TileFileType(), "/a\nb").empty());
 }
 
 TEST_F(TRegistrationHome, FailuresAreSilentAndUndone)

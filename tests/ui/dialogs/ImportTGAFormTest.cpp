@@ -22,10 +22,8 @@ std::vector<std::uint8_t> Picture(int width, int height, const std::function<std
 {
     TTgaFile file{.Width = std::uint16_t(width), .Height = std::uint16_t(height)};
     for (int y = height - 1; y >= 0; --y)
-        for (int x = 0; x < width; ++x) {
-            const auto w = Words({word(x, y)});
-            file.Pixels.insert(file.Pixels.end(), w.begin(), w.end());
-        }
+        for (int x = 0; x < width; ++x)
+            file.Pixels.insert(file.Pixels.end(), {std::uint8_t(word(x, y)), std::uint8_t(word(x, y) >> 8)});
     return file.Bytes();
 }
 
@@ -51,7 +49,7 @@ struct ImportTGAFormTest : ::testing::Test {
     }
 };
 
-TEST(ImportColors, CollidingColoursMoveAway)
+TEST(ImportRules, CollidingColoursMoveAwayAndFolders)
 {
     // Button face resolves to silver here.
     const TColorResolver resolve = [](TColor c) { return c == clBtnFace ? clSilver : c; };
@@ -73,10 +71,8 @@ TEST(ImportColors, CollidingColoursMoveAway)
                   (std::array{row.expected.Transparent, row.expected.Shadow, row.expected.PreviewBackground}))
             << std::hex << row.color;
     }
-}
 
-TEST(ImportFolders, ParentsAndFallbacks)
-{
+    // Folders: parents, a fallback for one that is gone, and the masks.
     TScratchDir dir;
     const std::pair<std::string, std::string> parents[] = {{"/", "/"}, {"/home", "/"}, {"/a/b/", "/a"}};
     for (const auto& [folder, parent] : parents)
@@ -86,8 +82,17 @@ TEST(ImportFolders, ParentsAndFallbacks)
     EXPECT_EQ(MaskPatterns(" *.a ; *.* ;"), (std::vector<std::string>{"*.a", "*"}));
 }
 
-TEST_F(ImportTGAFormTest, StatusTextsForEachFile)
+TEST_F(ImportTGAFormTest, PlacementTitleAndStatusTextsForEachFile)
 {
+    form.reset();
+    EXPECT_EQ(ReadText(ini), "");
+    form = std::make_unique<TImportTGAForm>(ini);
+    form->setGeometry(30, 40, 600, 390);
+    form.reset();
+    form = std::make_unique<TImportTGAForm>(ini);
+    EXPECT_EQ(std::tuple(form->geometry(), form->minimumSize(), form->windowTitle()),
+              std::tuple(QRect(30, 40, 600, 390), QSize(500, 372), "Load TGA File"));
+
     auto tga = [](TTgaFile f) { return f.Bytes(); };
     const std::vector<std::uint8_t> good = Picture(94, 72, [](int, int) { return kRed; });
     const std::pair<std::string, std::vector<std::uint8_t>> rows[] = {
@@ -111,7 +116,7 @@ TEST_F(ImportTGAFormTest, StatusTextsForEachFile)
     EXPECT_EQ(LoadTgaPreview(dir / "gone.tga").Status, "error reading file");
 }
 
-TEST_F(ImportTGAFormTest, PreviewCentredOnItsBackgroundAndPickedByCtrlClick)
+TEST_F(ImportTGAFormTest, PreviewCentredColoursPickedByCtrlClickAndAltKeys)
 {
     form->SetPreviewBackgroundColor(0x00FF00);
     form->SetShadowColor(0x000000);
@@ -139,18 +144,22 @@ TEST_F(ImportTGAFormTest, PreviewCentredOnItsBackgroundAndPickedByCtrlClick)
     QTest::mouseClick(box, Qt::LeftButton, Qt::ControlModifier, QPoint(21, 19)); // column 1
     QTest::mouseClick(box, Qt::RightButton, Qt::ControlModifier, QPoint(119, 113));
     EXPECT_EQ((std::array{form->TransparentColor(), form->ShadowColor()}), (std::array<TColor, 2>{0x00F800, 0x0000F8}));
-}
 
-TEST_F(ImportTGAFormTest, PlacementRoundTrip)
-{
-    form.reset();
-    EXPECT_EQ(ReadText(ini), "");
-    form = std::make_unique<TImportTGAForm>(ini);
-    form->setGeometry(30, 40, 600, 390);
-    form.reset();
-    form = std::make_unique<TImportTGAForm>(ini);
-    EXPECT_EQ(std::tuple(form->geometry(), form->minimumSize(), form->windowTitle()),
-              std::tuple(QRect(30, 40, 600, 390), QSize(500, 372), "Load TGA File"));
+    // Alt+S opens the colour menu; Alt+T and Alt+N move the focus.
+    form->SetColorChooser([](TColor, QWidget*) { return std::optional<TColor>(0x123456); });
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* menu = form->findChild<ColorMenu*>("ColorMenu");
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+    menu->ColorItem(ColorMenu::CustomItem)->trigger();
+    EXPECT_EQ(form->ShadowColor(), 0x123456u);
+    menu->close();
+    for (const auto& [key, focus] : {std::pair{Qt::Key_T, "FilterComboBox1"}, std::pair{Qt::Key_N, "eFName"}}) {
+        QTest::keyClick(form.get(), key, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), focus);
+    }
 }
 
 TEST_F(ImportTGAFormTest, RunReturnsTheChosenFileAndColours)
@@ -225,24 +234,6 @@ TEST_F(ImportTGAFormTest, TypedNamesMasksAndFolderKeys)
     form->show();
     QTest::keyClick(name, Qt::Key_Return);
     EXPECT_EQ((std::tuple{form->GetImportFileName(), form->result()}), (std::tuple{dir / "big.tga", 1}));
-}
-
-TEST_F(ImportTGAFormTest, AltKeyOpensTheColourMenu)
-{
-    form->SetColorChooser([](TColor, QWidget*) { return std::optional<TColor>(0x123456); });
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    auto* menu = form->findChild<ColorMenu*>("ColorMenu");
-    QTest::keyClick(form.get(), Qt::Key_S, Qt::AltModifier);
-    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
-    menu->ColorItem(ColorMenu::CustomItem)->trigger();
-    EXPECT_EQ(form->ShadowColor(), 0x123456u);
-    menu->close();
-    for (const auto& [key, focus] : {std::pair{Qt::Key_T, "FilterComboBox1"}, std::pair{Qt::Key_N, "eFName"}}) {
-        QTest::keyClick(form.get(), key, Qt::AltModifier);
-        EXPECT_EQ(QApplication::focusWidget()->objectName(), focus);
-    }
 }
 
 } // namespace

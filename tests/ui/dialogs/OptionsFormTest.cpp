@@ -48,7 +48,7 @@ struct OptionsFormTest : ::testing::Test {
     }
 };
 
-TEST_F(OptionsFormTest, ValuesReadBackAsTheyAreShown)
+TEST_F(OptionsFormTest, ValuesReadBackAsTheyAreShownAndBoxesEnableTheirDependants)
 {
     form->SetValues(kChanged);
     EXPECT_EQ(Tie(form->Values()), Tie(kChanged));
@@ -70,18 +70,16 @@ TEST_F(OptionsFormTest, ValuesReadBackAsTheyAreShown)
     }
     Get<TExtSpinEdit>("seImgBorderWidth")->setText("999"); // typed past the limit
     EXPECT_EQ(form->Values().ImgBorderWidth, 255);
-}
 
-TEST_F(OptionsFormTest, BoxesEnableTheirDependants)
-{
+    // The boxes enable their dependants.
     const char* const watched[] = {"cbAlwayUseDef", "lTileImgDir", "eBorderImgDir", "pRiverImgDir", "sbTileImpDir",
                                    "eImgDir", "cbAlwayUseDefColors"};
-    struct Row { bool persistent, divers, colors, clickAll; std::vector<bool> enabled; };
-    const Row rows[] = {
+    struct TBoxes { bool persistent, divers, colors, clickAll; std::vector<bool> enabled; };
+    const TBoxes boxes[] = {
         {false, true, false, false, {0, 1, 1, 1, 1, 1, 0}}, {true, false, true, false, {1, 0, 0, 0, 0, 1, 1}},
         {false, false, false, true, {1, 1, 1, 1, 1, 1, 1}}, {true, true, true, true, {0, 0, 0, 0, 0, 1, 0}},
     };
-    for (const Row& row : rows) {
+    for (const TBoxes& row : boxes) {
         TOptionsValues v;
         v.PersistentDirs = row.persistent, v.DiversImageDirs = row.divers, v.PersistentColors = row.colors;
         form->SetValues(v);
@@ -119,30 +117,7 @@ TEST_F(OptionsFormTest, ImmediateActionsResetColorsAndIni)
     EXPECT_FALSE(Get("btnRegisterSPR")->isEnabled() || Get("btnUnregister")->isEnabled() || Get("btnReset")->isEnabled());
 }
 
-TEST_F(OptionsFormTest, BrowsingAsksWithTheRowsFolder)
-{
-    std::vector<std::string> asked;
-    std::optional<std::string> answer;
-    form->SetDirectoryChooser([&](const std::string& start) { return asked.push_back(start), answer; });
-    form->SetValues(kChanged); // the image rows switched off
-    struct Row { const char* target; std::optional<std::string> answer; std::vector<std::string> asked; const char* edit, *text; };
-    const Row rows[] = {
-        {"sbSrcDir", "/chosen", {"/s"}, "eSrcDir", "/chosen"}, {"eTileDir", "/other", {"/t"}, "eTileDir", "/other"},
-        {"sbImgDir", std::nullopt, {"/i"}, "eImgDir", "/i"}, {"sbTileImpDir", "/x", {}, "eTileImpImgDir", "/ip"},
-        {"eRiverImgDir", "/x", {}, "eRiverImgDir", "/r"},
-    };
-    for (const Row& row : rows) {
-        answer = row.answer, asked.clear();
-        if (row.target[0] == 'e') // a double-click on the edit
-            QTest::mouseDClick(Get(row.target), Qt::LeftButton);
-        else
-            Get<QAbstractButton>(row.target)->click();
-        EXPECT_EQ(asked, row.asked) << row.target;
-        EXPECT_EQ(Get<QLineEdit>(row.edit)->text().toStdString(), row.text) << row.target;
-    }
-}
-
-TEST_F(OptionsFormTest, CaptionsAndHelp)
+TEST_F(OptionsFormTest, CaptionsHelpAndBrowsing)
 {
     struct Row { const char* name; QString text; int help; };
     const Row rows[] = {
@@ -185,6 +160,27 @@ TEST_F(OptionsFormTest, CaptionsAndHelp)
     EXPECT_EQ(help.Contexts, std::vector<int>{500});
     const auto* tabs = Get<QTabWidget>("pcOptions");
     EXPECT_EQ(tabs->tabText(0) + tabs->tabText(1) + tabs->tabText(2), "Directorie&sPr&eferencesCo&lors");
+
+    // Browsing asks with the row's folder.
+    std::vector<std::string> asked;
+    std::optional<std::string> answer;
+    form->SetDirectoryChooser([&](const std::string& start) { return asked.push_back(start), answer; });
+    form->SetValues(kChanged); // the image rows switched off
+    struct TBrowse { const char* target; std::optional<std::string> answer; std::vector<std::string> asked; const char* edit, *text; };
+    const TBrowse browses[] = {
+        {"sbSrcDir", "/chosen", {"/s"}, "eSrcDir", "/chosen"}, {"eTileDir", "/other", {"/t"}, "eTileDir", "/other"},
+        {"sbImgDir", std::nullopt, {"/i"}, "eImgDir", "/i"}, {"sbTileImpDir", "/x", {}, "eTileImpImgDir", "/ip"},
+        {"eRiverImgDir", "/x", {}, "eRiverImgDir", "/r"},
+    };
+    for (const TBrowse& row : browses) {
+        answer = row.answer, asked.clear();
+        if (row.target[0] == 'e') // a double-click on the edit
+            QTest::mouseDClick(Get(row.target), Qt::LeftButton);
+        else
+            Get<QAbstractButton>(row.target)->click();
+        EXPECT_EQ(asked, row.asked) << row.target;
+        EXPECT_EQ(Get<QLineEdit>(row.edit)->text().toStdString(), row.text) << row.target;
+    }
 }
 
 TEST_F(OptionsFormTest, DirectoryDialogFollowsClicksAndArrows)

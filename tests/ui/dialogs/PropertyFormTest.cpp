@@ -104,7 +104,7 @@ TEST_F(PropertyFormTest, OpeningAndOkGivesBackEveryElementUnchanged)
         }
 }
 
-TEST_F(PropertyFormTest, CancelAndImpossibleEditsGiveNothing)
+TEST_F(PropertyFormTest, CancelImpossibleEditsAndAFreshTileRule)
 {
     EXPECT_FALSE(Run(Req(pkTile, false, 0), {}, false));
     EXPECT_FALSE(Run(Req(pkTile, false, int(set->TileCount()))));
@@ -119,10 +119,8 @@ TEST_F(PropertyFormTest, CancelAndImpossibleEditsGiveNothing)
     EXPECT_EQ(std::tuple(added->Replace, added->Position, replaceEnabled), std::tuple(false, 0, false));
     EXPECT_EQ((std::array{PositionRange(0, false), PositionRange(0, true), PositionRange(5, false),
                           PositionRange(5, true)}), (std::array<TPositionRange, 4>{{{0, 0}, {0, 0}, {0, 5}, {0, 4}}}));
-}
 
-TEST_F(PropertyFormTest, FreshTileRuleShowsMinusOneAndStoresFFFF)
-{
+    // A fresh tile rule shows -1 (FFFF in hex) in every field and stores FFFF.
     const QStringList fields{"seID", "seAlt1", "seAlt2", "seAlt3", "seAlt4", "seAlt5", "seN",  "seNE",
                              "seE",  "seSE",   "seS",    "seSW",   "seW",    "seNW",   "seCenter"};
     for (const auto& [hex, shown] : {std::pair{false, "-1"}, std::pair{true, "FFFF"}}) {
@@ -166,12 +164,12 @@ TEST_F(PropertyFormTest, WhereTheResultGoes)
               std::tuple(77, true, true));
 }
 
-TEST_F(PropertyFormTest, BorderCornerStoresOneEdgeEverywhere)
+TEST_F(PropertyFormTest, TheCornerAndDirectionBoxes)
 {
     const TTileBorder& b = set->Border(0);
-    const std::pair<QStringList, int> rows[] = {{{"cbSW"}, 0}, {{"cbNW"}, 1}, {{"cbSW", "cbNE"}, 2},
-                                                {{"cbSE"}, 3}, {{"cbSE", "cbSE"}, -1}};
-    for (const auto& [clicks, corner] : rows) {
+    const std::pair<QStringList, int> corners[] = {{{"cbSW"}, 0}, {{"cbNW"}, 1}, {{"cbSW", "cbNE"}, 2},
+                                                   {{"cbSE"}, 3}, {{"cbSE", "cbSE"}, -1}};
+    for (const auto& [clicks, corner] : corners) {
         const auto r = Edit(pkBorder, 0, [&] {
             for (const QString& box : clicks)
                 Click(box);
@@ -182,11 +180,9 @@ TEST_F(PropertyFormTest, BorderCornerStoresOneEdgeEverywhere)
             EXPECT_EQ(r->Border->Edges[e], expected) << clicks.join(",").toStdString() << " edge " << e;
         }
     }
-}
 
-TEST_F(PropertyFormTest, TileCornersMarkTheGroundAndUncheckingRestoresIt)
-{
-    // The oracle: the tile's picture file read back with the corner's marker border.
+    // A tile's corners mark its ground. The oracle: the tile's picture file read back with the corner's
+    // marker border.
     set->Tile(1).BorderEdges = 0;
     set->Tile(1).ExportTGA(dir / "t.tga", 0xC0C0C0, 0x808080);
     SaveBytes(dir / "red.tga", TTgaFile{.Width = TileWidth, .Height = TileHeight,
@@ -215,10 +211,22 @@ TEST_F(PropertyFormTest, TileCornersMarkTheGroundAndUncheckingRestoresIt)
     form->SetImportTGAChooser({});
     const auto undone = Edit(pkTile, 1, [&] { Click("cbSW"), Click("cbSW"); });
     EXPECT_TRUE(Same(*undone, *set, 1));
+
+    // A river's boxes and type write only what changed.
+    set->River(0).Directions = {2, 0, 1, 7, 3, 1, 0, 65535, 1};
+    const auto r = Edit(pkRiver, 0, [&] {
+        Click("cbW"); // 2 shows unchecked: checking stores 1
+        Click("cbN"); // 1 unchecked: 0
+        QTest::keyClick(Spin("seID"), Qt::Key_3, Qt::ControlModifier); // cbSE (65535) checked: 1
+        Pick("cbLand", 1);
+    });
+    EXPECT_EQ(r->River->Directions, (std::array<std::uint16_t, 9>{1, 0, 0, 7, 2, 1, 0, 1, 1}));
 }
 
-TEST_F(PropertyFormTest, PreviewShowsTheElement)
+TEST_F(PropertyFormTest, ThePreviewShowsTheElementAndGivesColours)
 {
+    const TTile& tile = set->Tile(0);
+    const TColor ground = PixelToColor(tile.Pixels[std::size_t(DiamondRow(48).Start + 47)], tile.ColorMode);
     TTileBorder corner;
     corner.Assign(set->Border(0));
     for (TCBorder& edge : corner.Edges)
@@ -252,6 +260,44 @@ TEST_F(PropertyFormTest, PreviewShowsTheElement)
                 differ += QColorToColor(shot.pixelColor(x, y)) != expected.Pixel(x, y);
         EXPECT_EQ(differ, 0) << row.kind;
     }
+
+    // Ctrl+click: the left button picks the transparent colour, the right one the shadow.
+    struct TClick { QPoint at; Qt::MouseButton button; Qt::KeyboardModifiers mods; TColor transparent, shadow; };
+    const auto ctrl = Qt::ControlModifier;
+    const TClick clicks[] = {
+        {{143, 96}, Qt::LeftButton, ctrl, ground, 2},   {{143, 96}, Qt::RightButton, ctrl, 1, ground},
+        {{143, 96}, Qt::LeftButton, Qt::NoModifier, 1, 2}, {{0, 96}, Qt::LeftButton, ctrl, 1, 2},
+        {{143, 0}, Qt::RightButton, ctrl, 1, 2},        {{1, 1}, Qt::RightButton, ctrl, 1, clTeal},
+        {{PreviewWidth - 1, PreviewHeight - 1}, Qt::LeftButton, ctrl, clTeal, 2},
+    };
+    for (const TClick& row : clicks) {
+        form->SetImportTransparent(1), form->SetImportShadow(2);
+        Edit(pkTile, 0, [&] { QTest::mouseClick(W("pbResource"), row.button, row.mods, row.at); });
+        EXPECT_EQ(std::pair(form->ImportTransparent(), form->ImportShadow()), std::pair(row.transparent, row.shadow))
+            << row.at.x() << "," << row.at.y();
+    }
+
+    // A variation rule: its chain of tiles.
+    auto& rule = set->AddVariationRule(std::make_unique<TVariationRule>());
+    rule.Steps.assign(5, PackStep(0, 3, tile.TileID));
+    rule.Steps[0] = PackStep(0, 0, tile.TileID);
+    QImage shot;
+    Run(Req(pkVariationRule, false, int(set->VariationRuleCount()) - 1),
+        [&] { shot = W("pbResource")->grab().toImage(); });
+    for (const QPoint cell : {QPoint(0, 0), QPoint(48, 24), QPoint(96, 48), QPoint(144, 72), QPoint(192, 96)})
+        EXPECT_EQ(shot.pixelColor(cell + QPoint(47, 48)), ColorToQColor(ground)) << cell.x();
+    EXPECT_NE(shot.pixelColor(QPoint(192 + 47, 48)), ColorToQColor(ground)); // (0, 2) is not on the chain
+
+    // The background from the colour menu.
+    const std::pair<int, QColor> items[] = {{ColorMenu::CustomItem, QColor(0, 255, 255)}, {9, QColor(255, 0, 0)},
+                                            {ColorMenu::SystemItem, form->palette().color(QPalette::Button)}};
+    for (const auto& [item, shown] : items) {
+        prompts.ColorAnswer = clAqua;
+        W<ColorMenu>("ColorMenu")->ColorItem(item)->trigger();
+        Edit(pkTile, 0, [&] { shot = W("pbResource")->grab().toImage(); });
+        EXPECT_EQ(shot.pixelColor(1, 1), shown) << item;
+    }
+    EXPECT_EQ(form->PreviewBackground(), clBtnFace); // stored as the system colour
 }
 
 TEST_F(PropertyFormTest, AddModeReplaceAndTheStrip)
@@ -292,18 +338,6 @@ TEST_F(PropertyFormTest, AddModeReplaceAndTheStrip)
     EXPECT_FALSE(W("seID")->isEnabled()); // every kind's controls are put away after use
 }
 
-TEST_F(PropertyFormTest, RiverBoxesAndTypeWriteOnlyWhatChanged)
-{
-    set->River(0).Directions = {2, 0, 1, 7, 3, 1, 0, 65535, 1};
-    const auto r = Edit(pkRiver, 0, [&] {
-        Click("cbW"); // 2 shows unchecked: checking stores 1
-        Click("cbN"); // 1 unchecked: 0
-        QTest::keyClick(Spin("seID"), Qt::Key_3, Qt::ControlModifier); // cbSE (65535) checked: 1
-        Pick("cbLand", 1);
-    });
-    EXPECT_EQ(r->River->Directions, (std::array<std::uint16_t, 9>{1, 0, 0, 7, 2, 1, 0, 1, 1}));
-}
-
 TEST_F(PropertyFormTest, KeysOfTheDialog)
 {
     set->River(0).Directions = {0, 0, 0, 0, 1, 0, 0, 0, 0};
@@ -338,10 +372,8 @@ TEST_F(PropertyFormTest, KeysOfTheDialog)
             << row.target.toStdString() << " " << row.key;
         EXPECT_EQ(std::tuple(closed, added), std::tuple(row.closed, row.target == "mVariationRule" ? 1 : 0)) << row.key;
     }
-}
 
-TEST_F(PropertyFormTest, AcceptedByEveryOkAndClearedByEachUse)
-{
+    // Accepted: set by every OK, cleared by each use.
     Run(Req(pkTile, false, 0), [&] { QTest::keyClick(Spin("seID"), Qt::Key_Return); }, false);
     EXPECT_FALSE(form->Accepted()); // applied
     form->SetKind(pkTile);
@@ -350,27 +382,6 @@ TEST_F(PropertyFormTest, AcceptedByEveryOkAndClearedByEachUse)
     EXPECT_TRUE(form->Accepted());
     form->SetKind(pkBorder);
     EXPECT_FALSE(form->Accepted());
-}
-
-TEST_F(PropertyFormTest, CtrlClickOnThePreviewPicksColours)
-{
-    const TTile& tile = set->Tile(0);
-    const TColor ground = PixelToColor(tile.Pixels[std::size_t(DiamondRow(48).Start + 47)], tile.ColorMode);
-    struct Row { QPoint at; Qt::MouseButton button; Qt::KeyboardModifiers mods; TColor transparent, shadow; };
-    const auto ctrl = Qt::ControlModifier;
-    const Row rows[] = {
-        {{143, 96}, Qt::LeftButton, ctrl, ground, 2},   {{143, 96}, Qt::RightButton, ctrl, 1, ground},
-        {{143, 96}, Qt::LeftButton, Qt::NoModifier, 1, 2}, {{0, 96}, Qt::LeftButton, ctrl, 1, 2},
-        {{143, 0}, Qt::RightButton, ctrl, 1, 2},        {{1, 1}, Qt::RightButton, ctrl, 1, clTeal},
-        {{PreviewWidth - 1, PreviewHeight - 1}, Qt::LeftButton, ctrl, clTeal, 2},
-    };
-    form->SetPreviewBackground(clTeal);
-    for (const Row& row : rows) {
-        form->SetImportTransparent(1), form->SetImportShadow(2);
-        Edit(pkTile, 0, [&] { QTest::mouseClick(W("pbResource"), row.button, row.mods, row.at); });
-        EXPECT_EQ(std::pair(form->ImportTransparent(), form->ImportShadow()), std::pair(row.transparent, row.shadow))
-            << row.at.x() << "," << row.at.y();
-    }
 }
 
 TEST_F(PropertyFormTest, LoadingAPicture)
@@ -398,16 +409,13 @@ TEST_F(PropertyFormTest, LoadingAPicture)
         prompts.Messages.clear();
         const auto r = Run([&] { auto r = Req(row.kind, false, 0); r.ImageDirectory = "/pictures"; return r; }(),
                            [&] { W<QPushButton>("btnLoad")->click(); });
-        EXPECT_EQ(asked.Directory, "/pictures");
-        EXPECT_EQ(std::tuple(asked.Transparent, asked.Shadow, asked.PreviewBackground),
-                  std::tuple(clWhite, clBlack, clNavy));
-        EXPECT_EQ(r->ImageDirectory, "/elsewhere");
+        EXPECT_EQ(std::tuple(asked.Directory, r->ImageDirectory, asked.Transparent, asked.Shadow,
+                             asked.PreviewBackground), std::tuple("/pictures", "/elsewhere", clWhite, clBlack, clNavy));
         EXPECT_EQ(prompts.Messages.size(), row.message.empty() ? 0u : 1u);
         EXPECT_EQ(prompts.Messages.empty() ? "" : prompts.Messages[0].Text, row.message);
         EXPECT_EQ(Same(*r, *set, 0), !row.message.empty()) << row.file << " kind " << row.kind;
-        const bool adopted = !row.alwaysDefault;
         EXPECT_EQ(std::tuple(form->ImportTransparent(), form->ImportShadow(), form->PreviewBackground()),
-                  adopted ? std::tuple(clRed, clBlue, clLime) : std::tuple(clWhite, clBlack, clNavy));
+                  !row.alwaysDefault ? std::tuple(clRed, clBlue, clLime) : std::tuple(clWhite, clBlack, clNavy));
     }
     form->SetImportTGAChooser({});
     EXPECT_TRUE(Same(*Edit(pkTile, 0, [&] { W<QPushButton>("btnLoad")->click(); }), *set, 0));
@@ -428,10 +436,9 @@ TEST_F(PropertyFormTest, SettingsRoundTrip)
     EXPECT_EQ(std::tuple(file.ReadString("Colors", "ImportShadow", ""),
                          file.ReadString("Preferences", "EditVariationRuleASText", "")), std::tuple("-2147483630", "1"));
     form = std::make_unique<TPropertyForm>(prompts, ini);
-    EXPECT_TRUE(form->IsTextEdit());
     EXPECT_EQ(std::tuple(form->ImportTransparent(), form->ImportShadow(), form->PreviewBackground()),
               std::tuple(TColor(0x123456), clBtnText, clLime));
-    EXPECT_EQ(std::pair(form->AlwaysUseDefault(), form->pos()), std::pair(true, moved));
+    EXPECT_EQ(std::tuple(form->IsTextEdit(), form->AlwaysUseDefault(), form->pos()), std::tuple(true, true, moved));
     // Persistent colours are the options dialog's: the last used ones are not written over them.
     form->SetPersistentColors(true);
     form->SetImportTransparent(clRed);
@@ -439,24 +446,9 @@ TEST_F(PropertyFormTest, SettingsRoundTrip)
     EXPECT_EQ(TIniFile(ini).ReadInteger("Colors", "ImportTransparant", 0), 0x123456);
 }
 
-TEST_F(PropertyFormTest, PreviewBackgroundFromTheColourMenu)
-{
-    const std::pair<int, QColor> rows[] = {{ColorMenu::CustomItem, QColor(0, 255, 255)},
-                                           {9, QColor(255, 0, 0)},
-                                           {ColorMenu::SystemItem, form->palette().color(QPalette::Button)}};
-    for (const auto& [item, shown] : rows) {
-        prompts.ColorAnswer = clAqua;
-        W<ColorMenu>("ColorMenu")->ColorItem(item)->trigger();
-        QColor corner;
-        Edit(pkTile, 0, [&] { corner = W("pbResource")->grab().toImage().pixelColor(1, 1); });
-        EXPECT_EQ(corner, shown) << item;
-    }
-    EXPECT_EQ(form->PreviewBackground(), clBtnFace); // stored as the system colour
-}
-
 // ---- Variation rules ----
 
-TEST(VariationRuleText, EntriesAsLinesAndBack)
+TEST(PropertyLogic, VariationRuleTextAndStripPictureSizes)
 {
     const std::pair<std::uint32_t, std::string> written[] = {
         {PackStep(3, 1, 12), "03,1,0012"}, {PackStep(255, 31, 65535), "255,31,65535"}, {0, "00,0,0000"}};
@@ -477,6 +469,14 @@ TEST(VariationRuleText, EntriesAsLinesAndBack)
     EXPECT_TRUE(TextLines("").empty());
     EXPECT_EQ(RowStep("05", "", ""), PackStep(5, 31, 65535));
     EXPECT_EQ(StepsFromLines(std::vector<std::string>(70000, "1,1,1"), {}).size(), 65535u);
+
+    // An improvement without lines draws nothing in the strip.
+    TTileFile set; // its improvement has no lines
+    EXPECT_EQ((std::array{StripPictureSize(set, pkImprovement, 0).Width, StripPictureSize(set, pkTile, 0).Width,
+                          StripPictureSize(set, pkTileRule, 0).Width}), (std::array{0, TileWidth, 0}));
+    PutLines(set.Improvement(0), {{3, {0x0C02, 1, 2, 0xFA05}}}); // 7 pixels wide, rows 0..3
+    EXPECT_EQ(std::pair(StripPictureSize(set, pkImprovement, 0).Width, StripPictureSize(set, pkImprovement, 0).Height),
+              std::pair(7, 4));
 }
 
 TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
@@ -486,9 +486,8 @@ TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
     for (std::size_t i = 0; i < set->TileCount(); ++i)
         if (IntToStrPad(set->Tile(i).TileIndex, 2, '0') == stale)
             set->Tile(i).TileIndex = 250;
-    const int tiles = [&] { int n = 0; for (auto& id : set->TileIndexList()) n += id != stale; return n; }();
-    ASSERT_GT(tiles, 0);
     const std::string index = set->TileIndexList().back();
+    ASSERT_NE(index, stale);
     TVariationRule seven;
     seven.Steps.assign(7, PackStep(std::stoi(index), 3, 5));
     seven.Steps[0] = PackStep(std::stoi(index), 0, 5);
@@ -543,10 +542,8 @@ TEST_F(PropertyFormTest, RowsAndTextOfAVariationRule)
                   (QStringList{item + ",0,0042", item, "0042"}));
     });
     EXPECT_EQ(r->VariationRule->Steps, (std::vector{PackStep(std::stoi(index), 0, 42)}));
-}
 
-TEST_F(PropertyFormTest, AnIndexOpensItsRowAndTheNext)
-{
+    // An index opens its row and the next.
     set->Tile(0).TileIndex = 0; // 00 is an index like any other
     set->RebuildTileIndexList();
     const auto& list = set->TileIndexList();
@@ -566,32 +563,6 @@ TEST_F(PropertyFormTest, AnIndexOpensItsRowAndTheNext)
         EXPECT_EQ(Combo("cbVR0TileID")->count(),
                   int(TileIDsOfIndex(*set, Combo("cbVR0Index")->currentText().toInt()).size()));
     });
-}
-
-TEST_F(PropertyFormTest, VariationRulePreviewPlacesTheChain)
-{
-    const TTile& tile = set->Tile(0);
-    auto& rule = set->AddVariationRule(std::make_unique<TVariationRule>());
-    rule.Steps = {PackStep(0, 0, tile.TileID)};
-    for (int i = 0; i < 4; ++i)
-        rule.Steps.push_back(PackStep(0, 3, tile.TileID));
-    const QColor ground = ColorToQColor(PixelToColor(tile.Pixels[std::size_t(DiamondRow(48).Start + 47)], tile.ColorMode));
-    QImage shot;
-    Run(Req(pkVariationRule, false, int(set->VariationRuleCount()) - 1),
-        [&] { shot = W("pbResource")->grab().toImage(); });
-    for (const QPoint cell : {QPoint(0, 0), QPoint(48, 24), QPoint(96, 48), QPoint(144, 72), QPoint(192, 96)})
-        EXPECT_EQ(shot.pixelColor(cell + QPoint(47, 48)), ground) << cell.x();
-    EXPECT_NE(shot.pixelColor(QPoint(192 + 47, 48)), ground); // (0, 2) is not on the chain
-}
-
-TEST(PropertyLogic, AnImprovementWithoutLinesDrawsNothing)
-{
-    TTileFile set; // its improvement has no lines
-    EXPECT_EQ((std::array{StripPictureSize(set, pkImprovement, 0).Width, StripPictureSize(set, pkTile, 0).Width,
-                          StripPictureSize(set, pkTileRule, 0).Width}), (std::array{0, TileWidth, 0}));
-    PutLines(set.Improvement(0), {{3, {0x0C02, 1, 2, 0xFA05}}}); // 7 pixels wide, rows 0..3
-    EXPECT_EQ(std::pair(StripPictureSize(set, pkImprovement, 0).Width, StripPictureSize(set, pkImprovement, 0).Height),
-              std::pair(7, 4));
 }
 
 } // namespace
