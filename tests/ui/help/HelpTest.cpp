@@ -54,7 +54,7 @@ void Press(QWidget* window, QWidget* focus, QKeyCombination key)
 
 } // namespace
 
-TEST(Help, EveryContextOfTheWindowsHasAPageAnchorAndText)
+TEST(Help, EveryContextHasAPageAndAWidgetsIsItsOwnElseItsParents)
 {
     std::vector<int> contexts = {300, 1051, 4100, 4200, 4201, 4202, 4208, 4209, 4213, 4214, 4250, 4300, 4301,
                                  4302, 4308, 4309, 4313, 4314, 4350, 4400, 4401, 4407, 4408, 4409, 4410, 4412,
@@ -82,10 +82,8 @@ TEST(Help, EveryContextOfTheWindowsHasAPageAnchorAndText)
             EXPECT_FALSE(BuiltIn(m.captured(1)).isEmpty()) << page.File << " -> " << m.captured(1).toStdString();
             EXPECT_TRUE(!m.hasCaptured(2) || HasAnchor(m.captured(1), m.captured(2))) << m.captured(0).toStdString();
         }
-}
 
-TEST(Help, AWidgetsContextIsItsOwnElseItsParents)
-{
+    // A widget's context is its own, else its parent's.
     QWidget window, *panel = new QWidget(&window), *field = new QWidget(panel), *inner = new QWidget(field);
     window.setProperty("HelpContext", 500);
     EXPECT_EQ(HelpContextOf(inner), 500);
@@ -166,23 +164,20 @@ TEST(Help, OneWindowShowsThePagesBuiltInOrFromTheHelpFileFolder)
     WriteText(dir / "pages/property.html", "<a name=\"tile\">");
     std::filesystem::create_directory(dir / "noindex");
     WriteText(dir / "noindex/property.html", "<a name=\"tile\">");
-    struct { std::string helpFile; QUrl property, import; } rows[] = {
-        {dir / "pages", QUrl::fromLocalFile(QString::fromStdString(dir / "pages/property.html")),
-         QUrl("qrc:/help/importtga.html#top")},
-        {dir / "noindex", QUrl("qrc:/help/property.html"), QUrl("qrc:/help/importtga.html#top")},
-        // Relative to the program's folder, not to the current one.
-        {QDir(QCoreApplication::applicationDirPath()).relativeFilePath(QString::fromStdString(dir / "pages")).toStdString(),
-         QUrl::fromLocalFile(QString::fromStdString(dir / "pages/property.html")), QUrl("qrc:/help/importtga.html#top")},
-        {"pages", QUrl("qrc:/help/property.html"), QUrl("qrc:/help/importtga.html#top")},
-        {"Kestrund.hlp", QUrl("qrc:/help/property.html"), QUrl("qrc:/help/importtga.html#top")},
-    };
+    // Whether the folder's property page is shown: only a folder with an index counts; a page it lacks is built in.
+    const QString pages = QString::fromStdString(dir / "pages");
+    const std::pair<QString, bool> rows[] = {
+        {pages, true}, {QString::fromStdString(dir / "noindex"), false},
+        {QDir(QCoreApplication::applicationDirPath()).relativeFilePath(pages), true}, // from the program's folder
+        {"pages", false}, {"Kestrund.hlp", false}};
     const QString current = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir.Path().string()));
-    for (auto& r : rows) {
-        SetHelpFile(QString::fromStdString(r.helpFile));
-        r.property.setFragment("tile");
-        EXPECT_EQ(HelpPageUrl(4301), r.property) << r.helpFile;
-        EXPECT_EQ(HelpPageUrl(300), r.import) << r.helpFile;
+    for (const auto& [helpFile, fromFolder] : rows) {
+        SetHelpFile(helpFile);
+        QUrl property = fromFolder ? QUrl::fromLocalFile(pages + "/property.html") : QUrl("qrc:/help/property.html");
+        property.setFragment("tile");
+        EXPECT_EQ(HelpPageUrl(4301), property) << helpFile.toStdString();
+        EXPECT_EQ(HelpPageUrl(300), QUrl("qrc:/help/importtga.html#top")) << helpFile.toStdString();
     }
     SetHelpFile("");
     QDir::setCurrent(current);
