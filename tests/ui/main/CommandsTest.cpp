@@ -26,12 +26,6 @@ std::string Shell(const std::string& command)
     return pipe && ::pclose(pipe) == 0 ? out : "failed";
 }
 
-// Format and size as ImageMagick reads the file: "TGA 124 76".
-std::string Identify(const std::string& file)
-{
-    return Shell("identify -format '%m %w %h' '" + file + "'");
-}
-
 class Commands : public MainForm {};
 
 } // namespace
@@ -119,7 +113,9 @@ TEST_F(Commands, SaveImageWritesTheViewByItsExtensionAsTheCommandLineRenders)
         form->miFileSaveImage->trigger();
         const TFileDialogRequest& r = Prompts.SaveRequests.back();
         EXPECT_EQ(r.Title + " " + r.FileName + " " + r.DefaultExt + " " + r.InitialDir, "Save Image *.tga *.tga " + before);
-        EXPECT_EQ(Identify(answer.string() + (answer.has_extension() ? "" : ".tga")), c.Identified);
+        // Format and size as ImageMagick reads the file.
+        const std::string written = answer.string() + (answer.has_extension() ? "" : ".tga");
+        EXPECT_EQ(Shell("identify -format '%m %w %h' '" + written + "'"), c.Identified);
         EXPECT_EQ(form->Settings.ImageDir, c.Moves ? answer.parent_path().string() : before);
         EXPECT_EQ(Prompts.Messages.size(), c.Moves ? 0u : 1u);
     }
