@@ -138,17 +138,12 @@ TEST_F(UndoGuard, UnsavedChangesAreAskedAboutAndEachAnswerDoesWhatItSays)
             Prompts.FileAnswers = {Dir / "s555.til", Dir / "s565.til"};
         if (c.Command == OpenFile)
             Prompts.FileAnswers.push_back(Dir / "small.til");
-        bool closed = false;
-        if (c.Command == New)
-            form->miFileNew->trigger();
-        else if (c.Command == OpenFile)
-            form->miFileOpen->trigger();
-        else
-            closed = form->close();
+        if (c.Command != Close)
+            (c.Command == New ? form->miFileNew : form->miFileOpen)->trigger();
+        const bool wentOn = c.Command == Close ? form->close() : form->TileFile.TileCount() == 1;
         ASSERT_EQ(Prompts.Messages.size(), c.Modified ? 1u : 0u);
         for (const TAskedMessage& m : Prompts.Messages)
             EXPECT_EQ(std::pair(m.Text, m.Buttons), std::pair(kGuardText, mbYes | mbNo | mbCancel));
-        const bool wentOn = c.Command == Close ? closed : form->TileFile.TileCount() == 1;
         EXPECT_EQ(wentOn, c.GoesOn);
         if (!c.GoesOn) {
             EXPECT_EQ(std::pair(Saved(*form), form->Document.Modified()), std::pair(edited, c.Modified));
