@@ -67,65 +67,53 @@ TEST_F(Options, TheDialogShowsTheStoredFoldersAndItsAnswerIsAppliedAndWrittenAtO
     EXPECT_EQ(form->miFileOptions->text() + " " + form->miFileOptions->shortcut().toString(), "O&ptions... Shift+F2");
 }
 
-TEST_F(Options, ResetIniClearsEverySectionOfTheProgramButKeepsTheOpenSetsColourMode)
+TEST_F(Options, ResetIniAndTheRegistrationActAtOnce)
 {
+    const char* const sections[] = {"MainWindow",   "Preferences",   "Colors",         "Directories",    "LogWindow",
+                                    "SelDirWindow", "OptionsWindow", "PropertyWindow", "ImportTGAWindow"};
     {
         TExtIniFile ini(Ini);
-        for (const char* section : {"MainWindow", "Preferences", "Colors", "Directories", "LogWindow", "SelDirWindow",
-                                    "OptionsWindow", "PropertyWindow", "ImportTGAWindow"})
+        for (const char* section : sections)
             ini.WriteString(section, "Left", "7");
-        ini.WriteString("Preferences", "LogLevel", "2");
-        ini.WriteString("Colors", "BackGroundColor", "255");
-        ini.WriteString("Other", "Kept", "1");
-        ini.WriteString("LogWindow", "WordWrap", "0");
+        for (auto [section, key, value] : {std::tuple{"Preferences", "LogLevel", "2"}, {"Colors", "BackGroundColor", "255"},
+                                           {"Other", "Kept", "1"}, {"LogWindow", "WordWrap", "0"}})
+            ini.WriteString(section, key, value);
     }
+    const std::string data = Dir / "data", desktop = data + "/applications/kestrund.desktop";
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (Dir / "config").c_str(), 1);
     auto form = Open(Rich);
     auto* wrap = form->findChild<QAction*>("aWordWrap");
-    ASSERT_TRUE(wrap && !wrap->isChecked());
     form->miInGameColorMode->trigger();
-    ASSERT_EQ(form->TileFile.ColorMode, cmRGB565);
-    ASSERT_EQ(std::pair(form->Settings.LogLevel, form->BgColor), std::pair(2, 0xFFu));
-    Prompts.OptionsAnswer = [](const TOptionsRequest& request) {
-        request.ResetIni();
-        return std::nullopt;
-    };
-    form->miFileOptions->trigger();
-    const TIniFile ini(Ini);
-    for (const char* section : {"MainWindow", "Preferences", "Colors", "Directories", "LogWindow", "SelDirWindow",
-                                "OptionsWindow", "PropertyWindow", "ImportTGAWindow"})
-        EXPECT_EQ(ini.ReadString(section, "Left", "gone"), "gone") << section;
-    EXPECT_EQ(ini.ReadString("Other", "Kept", ""), "1");
-    EXPECT_EQ(std::tuple(form->Settings.LogLevel, form->BgColor, wrap->isChecked()), std::tuple(0, 0xC0C0C0u, true))
-        << "the defaults, read at once";
-    // Retagging the elements would have them misread as 5-5-5 pixels.
-    EXPECT_EQ(form->TileFile.ColorMode, cmRGB565);
-    EXPECT_TRUE(form->miInGameColorMode->isChecked());
-    EXPECT_EQ(form->TileFile.Tile(0).ColorMode, cmRGB565);
-}
-
-TEST_F(Options, RegisteringAndUnregisteringTileFilesSayWhatTheyDid)
-{
-    const std::string data = Dir / "data", config = Dir / "config";
-    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    auto form = Open();
+    ASSERT_EQ(std::tuple(form->Settings.LogLevel, form->BgColor, wrap->isChecked(), form->TileFile.ColorMode),
+              std::tuple(2, 0xFFu, false, cmRGB565));
     bool registered = false;
     Prompts.OptionsAnswer = [&](const TOptionsRequest& request) {
+        request.ResetIni();
         request.RegisterFileType();
-        registered = fs::exists(data + "/applications/kestrund.desktop");
+        registered = fs::exists(desktop);
         request.UnregisterFileType();
         return std::nullopt;
     };
     form->miFileOptions->trigger();
     ::unsetenv("XDG_DATA_HOME");
     ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_TRUE(registered);
-    EXPECT_FALSE(fs::exists(data + "/applications/kestrund.desktop"));
-    ASSERT_EQ(Prompts.Messages.size(), 2u);
+    const TIniFile ini(Ini);
+    for (const char* section : sections)
+        EXPECT_EQ(ini.ReadString(section, "Left", "gone"), "gone") << section;
+    EXPECT_EQ(ini.ReadString("Other", "Kept", ""), "1");
+    EXPECT_EQ(std::tuple(form->Settings.LogLevel, form->BgColor, wrap->isChecked()), std::tuple(0, 0xC0C0C0u, true))
+        << "the defaults, read at once";
+    // Retagging the elements would have them misread as 5-5-5 pixels.
+    EXPECT_EQ(std::tuple(form->TileFile.ColorMode, form->miInGameColorMode->isChecked(), form->TileFile.Tile(0).ColorMode),
+              std::tuple(cmRGB565, true, cmRGB565));
+    // Each registration step says what it did.
+    EXPECT_TRUE(registered && !fs::exists(desktop));
     const std::string program = QCoreApplication::applicationFilePath().section('/', -1).toStdString();
-    EXPECT_EQ(Prompts.Messages[0].Text, ".til has been registered to " + program);
-    EXPECT_EQ(Prompts.Messages[1].Text, ".til has been unregistered.");
-    EXPECT_EQ(Prompts.Messages[1].Type, TMsgType::Information);
+    ASSERT_EQ(Prompts.Messages.size(), 2u);
+    EXPECT_EQ(std::tuple(Prompts.Messages[0].Text, Prompts.Messages[1].Text, Prompts.Messages[1].Type),
+              std::tuple(".til has been registered to " + program, std::string(".til has been unregistered."),
+                         TMsgType::Information));
 }
 
 TEST_F(Options, HelpIndexAndTheContextsOfTheLeftPanel)
