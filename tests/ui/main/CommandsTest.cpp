@@ -8,7 +8,6 @@
 
 #include <QPlainTextEdit>
 
-#include <cstdio>
 
 using namespace kestrund;
 using namespace kestrund::testing;
@@ -19,11 +18,8 @@ namespace {
 // What a shell command prints, or "failed".
 std::string Shell(const std::string& command)
 {
-    std::string out;
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;)
-        out += static_cast<char>(c);
-    return pipe && ::pclose(pipe) == 0 ? out : "failed";
+    const auto [status, out] = ShellCommand(command + " 2>&1");
+    return status == 0 ? out : "failed";
 }
 
 class Commands : public MainForm {};
