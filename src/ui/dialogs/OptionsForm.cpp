@@ -417,12 +417,8 @@ std::optional<TOptionsValues> RunOptionsForm(TOptionsForm& form, const TOptionsR
     return form.Values();
 }
 
-TOptionsValues StoredOptionsValues(const std::string& iniPath, const std::string& programDir)
+TOptionsValues OptionsValuesOf(const TMainSettings& s)
 {
-    const TIniFile ini(iniPath);
-    TSettingsContext context;
-    context.ProgramDir = programDir;
-    const TMainSettings s = ReadMainSettings(ini, context);
     TOptionsValues v;
     v.TileDir = s.TileDir;
     v.SrcDir = s.SrcDir;
@@ -441,6 +437,36 @@ TOptionsValues StoredOptionsValues(const std::string& iniPath, const std::string
     v.BgColor = s.BackGroundColor;
     v.ShadowColor = s.ShadowColor;
     v.PersistentColors = s.PersistentColors;
+    return v;
+}
+
+void TakeOptionsValues(const TOptionsValues& v, TMainSettings& s)
+{
+    s.TileDir = v.TileDir;
+    s.SrcDir = v.SrcDir;
+    s.ImageDir = v.ImageDir;
+    s.TileImageDir = v.TileImageDir;
+    s.BorderImageDir = v.BorderImageDir;
+    s.RiverImageDir = v.RiverImageDir;
+    s.TileImpImageDir = v.TileImpImageDir;
+    s.PersistentDirs = v.PersistentDirs;
+    s.AlwayUseDef = v.AlwayUseDef;
+    s.DiversImageDirs = v.DiversImageDirs;
+    s.LogLevel = v.LogLevel;
+    s.OverWriteWarning = v.OverWriteWarning;
+    s.ImgBorderWidth = v.ImgBorderWidth;
+    s.DefaultColorMode = v.DefaultColorMode;
+    s.BackGroundColor = v.BgColor;
+    s.ShadowColor = v.ShadowColor;
+    s.PersistentColors = v.PersistentColors;
+}
+
+TOptionsValues StoredOptionsValues(const std::string& iniPath, const std::string& programDir)
+{
+    const TIniFile ini(iniPath);
+    TSettingsContext context;
+    context.ProgramDir = programDir;
+    TOptionsValues v = OptionsValuesOf(ReadMainSettings(ini, context));
     // The property editor's keys.
     v.ImportTransparent = TColor(ini.ReadInteger("Colors", "ImportTransparant", v.ImportTransparent));
     v.ImportShadow = TColor(ini.ReadInteger("Colors", "ImportShadow", v.ImportShadow));

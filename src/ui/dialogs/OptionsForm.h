@@ -3,6 +3,7 @@
 // fills it, shows it and takes the values back on OK. Registering the file type and clearing the
 // settings file act at once, through the caller.
 
+#include "MainSettings.h"
 #include "Prompts.h"
 
 #include <QDialog>
@@ -110,6 +111,11 @@ private:
 // Sets the dialog up from the request (values and actions), runs it modally and returns the values
 // on OK; nothing on Cancel. The actions are dropped afterwards.
 std::optional<TOptionsValues> RunOptionsForm(TOptionsForm& form, const TOptionsRequest& request);
+
+// The main window's preferences as the dialog shows them, and the dialog's answer taken back
+// into them; the property editor's colours are not among them.
+TOptionsValues OptionsValuesOf(const TMainSettings& settings);
+void TakeOptionsValues(const TOptionsValues& values, TMainSettings& settings);
 
 // The values the settings file holds now, defaults for what it lacks (folders: programDir).
 TOptionsValues StoredOptionsValues(const std::string& iniPath, const std::string& programDir);

@@ -5,6 +5,7 @@
 
 #include "ErrorLogForm.h"
 #include "FileTypeRegistration.h"
+#include "OptionsForm.h"
 
 #include <QCoreApplication>
 
@@ -32,43 +33,17 @@ void TMainForm::miFileOptionsClick()
             Settings.*folder = stored.*folder;
     }
     TOptionsRequest request;
-    TOptionsValues& v = request.Values;
-    v.TileDir = Settings.TileDir;
-    v.SrcDir = Settings.SrcDir;
-    v.ImageDir = Settings.ImageDir;
-    v.TileImageDir = Settings.TileImageDir;
-    v.BorderImageDir = Settings.BorderImageDir;
-    v.RiverImageDir = Settings.RiverImageDir;
-    v.TileImpImageDir = Settings.TileImpImageDir;
-    v.PersistentDirs = Settings.PersistentDirs;
-    v.AlwayUseDef = Settings.AlwayUseDef;
-    v.DiversImageDirs = Settings.DiversImageDirs;
-    v.LogLevel = Settings.LogLevel;
-    v.OverWriteWarning = Settings.OverWriteWarning;
-    v.ImgBorderWidth = ImgBorderWidth;
-    v.DefaultColorMode = Settings.DefaultColorMode;
-    v.ShadowColor = ShadowColor;
-    v.BgColor = BgColor;
-    v.PersistentColors = Settings.PersistentColors;
+    request.Values = OptionsValuesOf(Settings);
+    // The view's own values are the live ones; the settings take them only when written.
+    request.Values.ImgBorderWidth = ImgBorderWidth;
+    request.Values.ShadowColor = ShadowColor;
+    request.Values.BgColor = BgColor;
     request.ResetIni = [this] { ResetIni(); };
     request.RegisterFileType = [this] { RegisterTileFiles(true); };
     request.UnregisterFileType = [this] { RegisterTileFiles(false); };
 
     if (const auto result = FPrompts.Options(request)) {
-        Settings.TileDir = result->TileDir;
-        Settings.SrcDir = result->SrcDir;
-        Settings.ImageDir = result->ImageDir;
-        Settings.TileImageDir = result->TileImageDir;
-        Settings.BorderImageDir = result->BorderImageDir;
-        Settings.RiverImageDir = result->RiverImageDir;
-        Settings.TileImpImageDir = result->TileImpImageDir;
-        Settings.PersistentDirs = result->PersistentDirs;
-        Settings.AlwayUseDef = result->AlwayUseDef;
-        Settings.DiversImageDirs = result->DiversImageDirs;
-        Settings.LogLevel = result->LogLevel;
-        Settings.OverWriteWarning = result->OverWriteWarning;
-        Settings.DefaultColorMode = result->DefaultColorMode;
-        Settings.PersistentColors = result->PersistentColors;
+        TakeOptionsValues(*result, Settings);
         ImgBorderWidth = result->ImgBorderWidth;
         SetShadowColor(result->ShadowColor);
         SetBackgroundColor(result->BgColor);
