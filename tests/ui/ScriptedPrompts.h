@@ -2,6 +2,7 @@
 // Every question the editor asks answered from a script, and what was asked recorded; shared by
 // the dialogs' and the main window's tests.
 
+#include "Help.h"
 #include "Prompts.h"
 
 #include <deque>
@@ -64,6 +65,12 @@ private:
         answers.pop_front();
         return answer;
     }
+};
+
+// Takes the help asked for instead of the help window, while it exists.
+struct TRecordingHelp : THelpHandler {
+    std::vector<int> Asked;
+    void ShowContext(int context) override { Asked.push_back(context); }
 };
 
 } // namespace kestrund::testing

@@ -26,11 +26,6 @@ using namespace kestrund::testing;
 
 namespace {
 
-struct TRecordingHelp : THelpHandler {
-    std::vector<int> Asked;
-    void ShowContext(int context) override { Asked.push_back(context); }
-};
-
 QString BuiltIn(const QString& page)
 {
     QFile file(":/help/" + page);

@@ -75,8 +75,10 @@ TEST_F(Commands, ElementPicturesArePresetByTheirIdsAndMoveTheirFolder)
                   std::string(c.Title) + " " + c.Preset + " *.tga " + Dir / "start");
         EXPECT_EQ(std::tuple(r.Filter, r.OverwritePrompt, fs::exists(written)),
                   std::tuple("Targa Image File (*.tga)|*.tga|All Files (*.*)|*.*", c.AlwaysDefault, c.Writes));
-        if (c.Writes && (expected[c.Kind](), true))
+        if (c.Writes) {
+            expected[c.Kind]();
             EXPECT_EQ(LoadBytes(written), LoadBytes(ref));
+        }
         EXPECT_EQ(form->Settings.*c.Folder, c.Moves ? written.parent_path().string() : Dir / "start");
         EXPECT_EQ(Prompts.Messages.size(), std::string(c.Answer) == "gone/a.tga" ? 1u : 0u);
     }

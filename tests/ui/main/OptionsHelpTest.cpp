@@ -17,12 +17,6 @@ namespace {
 
 class Options : public MainForm {};
 
-// Takes the help asked for instead of the help window.
-struct TRecordingHelp : THelpHandler {
-    std::vector<int> Asked;
-    void ShowContext(int context) override { Asked.push_back(context); }
-};
-
 } // namespace
 
 TEST_F(Options, TheDialogShowsTheStoredFoldersAndItsAnswerIsAppliedAndWrittenAtOnce)
