@@ -445,23 +445,14 @@ void TMainForm::OpenTileFile(bool append)
         return;
     const auto name = FPrompts.OpenFile(
         OpenRequest(append ? "Append Tile File" : "Open Tile File", kTileFilter, "*.til", Settings.TileDir));
-    if (!name)
-        return;
-    if (!append) {
-        OpenTileFileNamed(*name);
-        return;
-    }
-    OfferColorModeOfName(*name);
-    LoadTileFile(*name, true);
-    miViewScriptLog->setEnabled(false);
-    if (!Settings.AlwayUseDef)
-        Settings.TileDir = FolderOf(*name);
+    if (name)
+        OpenTileFileNamed(*name, append);
 }
 
-void TMainForm::OpenTileFileNamed(const std::string& name)
+void TMainForm::OpenTileFileNamed(const std::string& name, bool append)
 {
     OfferColorModeOfName(name);
-    LoadTileFile(name, false);
+    LoadTileFile(name, append);
     miViewScriptLog->setEnabled(false);
     if (!Settings.AlwayUseDef)
         Settings.TileDir = FolderOf(name);

@@ -151,7 +151,7 @@ private:
     void BuildHistoryItems(QMenu* edit);
     // Asks to save a modified set first; true when the command may go on.
     bool ConfirmDiscard();
-    void OpenTileFileNamed(const std::string& name);
+    void OpenTileFileNamed(const std::string& name, bool append = false);
     void ImportScriptNamed(const std::string& name, bool append);
     void ChangeColorMode(bool inGame);
     void SetReplacedHandler();
