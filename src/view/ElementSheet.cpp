@@ -1,0 +1,154 @@
+#include "ElementSheet.h"
+
+#include "MiscFunc.h"
+
+#include <algorithm>
+
+namespace kestrund {
+
+std::size_t SheetCount(const TTileFile& set, TSheetKind kind)
+{
+    switch (kind) {
+    case TSheetKind::Tiles: return set.TileCount();
+    case TSheetKind::Borders: return set.BorderCount();
+    case TSheetKind::Rivers: return set.RiverCount();
+    case TSheetKind::Improvements: return set.ImprovementCount();
+    case TSheetKind::Rules: return set.TileRuleCount();
+    case TSheetKind::Variations: return set.VariationRuleCount();
+    }
+    return 0;
+}
+
+TSheetSize PictureSize(const TTileFile& set, TSheetKind kind)
+{
+    switch (kind) {
+    case TSheetKind::Improvements: {
+        int width = TileWidth;
+        for (std::size_t i = 0; i < set.ImprovementCount(); ++i)
+            width = std::max(width, set.Improvement(i).MaxWidth());
+        return {width, TileHeight};
+    }
+    case TSheetKind::Rules:
+    case TSheetKind::Variations: return {286, 168};
+    default: return {TileWidth, TileHeight};
+    }
+}
+
+namespace {
+// Draws at zoom 1 onto a surface already holding the background.
+void DrawElement(const TTileFile& set, TSheetKind kind, std::size_t i, const TSheetColors& colors, TSurface& surface,
+                 int x, int y)
+{
+    switch (kind) {
+    case TSheetKind::Tiles: set.Tile(i).Draw(x, y, surface, colors.Shadow); break;
+    case TSheetKind::Borders: set.Border(i).DrawEdges(15, x, y, surface); break;
+    case TSheetKind::Rivers: set.River(i).Draw(x, y, surface, colors.SetShadow); break;
+    case TSheetKind::Improvements: set.Improvement(i).Draw(x, y, surface, colors.Shadow); break;
+    case TSheetKind::Rules: {
+        // As the 3x3 view of the rule: the neighbours, then the centre over them.
+        const auto preview = set.TileRule(i).Preview();
+        for (std::size_t k : {0u, 1u, 2u, 3u, 5u, 6u, 7u, 8u, 4u})
+            if (const TTile* tile = preview[k])
+                tile->Draw(x + SquareCells[k][0], y + SquareCells[k][1], surface, colors.Shadow);
+        break;
+    }
+    case TSheetKind::Variations: set.VariationRule(i).Draw(set, x, y, colors.SetShadow, surface); break;
+    }
+}
+} // namespace
+
+TRgbSurface ElementPicture(const TTileFile& set, TSheetKind kind, std::size_t i, const TSheetColors& colors,
+                           int zoom)
+{
+    const TSheetSize size = PictureSize(set, kind);
+    TRgbSurface picture(size.Width * zoom, size.Height * zoom, colors.Background);
+    DrawElementPicture(set, kind, i, colors, zoom, picture, 0, 0);
+    return picture;
+}
+
+void DrawElementPicture(const TTileFile& set, TSheetKind kind, std::size_t i, const TSheetColors& colors, int zoom,
+                        TSurface& surface, int x, int y)
+{
+    const TSheetSize size = PictureSize(set, kind);
+    TRgbSurface plain(size.Width, size.Height, colors.Background);
+    DrawElement(set, kind, i, colors, plain, 0, 0);
+    const std::vector<TColor>& pixels = plain.Data();
+    for (int py = 0; py < size.Height; ++py)
+        for (int px = 0; px < size.Width; ++px) {
+            const TColor c = pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(size.Width) +
+                                    static_cast<std::size_t>(px)];
+            for (int dy = 0; dy < zoom; ++dy)
+                for (int dx = 0; dx < zoom; ++dx)
+                    surface.SetPixel(x + px * zoom + dx, y + py * zoom + dy, c);
+        }
+}
+
+std::string ElementIdText(const TTileFile& set, TSheetKind kind, std::size_t i, bool hex)
+{
+    auto number = [hex](unsigned v, int hexDigits) { return hex ? Format("%0*X", hexDigits, v) : std::to_string(v); };
+    switch (kind) {
+    case TSheetKind::Tiles: return number(set.Tile(i).TileID, 4);
+    case TSheetKind::Borders: return number(set.Border(i).Inside, 2) + ' ' + number(set.Border(i).Outside, 2);
+    case TSheetKind::Rivers: return number(set.River(i).ImprovementID, 2);
+    case TSheetKind::Improvements: return number(set.Improvement(i).ImprovementID, 2);
+    case TSheetKind::Rules: return number(set.TileRule(i).Values[rvGraphics], 4);
+    case TSheetKind::Variations: {
+        const TVariationRule& rule = set.VariationRule(i);
+        if (rule.StepCount() == 0)
+            return {};
+        const unsigned index = static_cast<unsigned>(rule.StepTileIndex(0)) & 0xFF;
+        return hex ? IntToHexTrim(index, 2) : std::to_string(index);
+    }
+    }
+    return {};
+}
+
+std::string ElementLabel(const TTileFile& set, TSheetKind kind, std::size_t i, bool hex)
+{
+    const std::string id = ElementIdText(set, kind, i, hex);
+    return id.empty() ? CountText(i, hex) : CountText(i, hex) + ' ' + id;
+}
+
+TSheetRect TSheetLayout::Picture(std::size_t i) const
+{
+    const int column = static_cast<int>(i % static_cast<std::size_t>(Columns));
+    const int row = static_cast<int>(i / static_cast<std::size_t>(Columns));
+    return {Gap + column * PitchX(), Gap + row * PitchY(), PictureWidth, PictureHeight};
+}
+
+TSheetRect TSheetLayout::Label(std::size_t i) const
+{
+    const TSheetRect picture = Picture(i);
+    return {picture.X, picture.Y + PictureHeight, PictureWidth, LabelHeight};
+}
+
+std::size_t TSheetLayout::IndexAt(int x, int y) const
+{
+    if (x < Gap || y < Gap)
+        return Count;
+    const int column = (x - Gap) / PitchX();
+    const int row = (y - Gap) / PitchY();
+    if (column >= Columns || (x - Gap) % PitchX() >= PictureWidth ||
+        (y - Gap) % PitchY() >= PictureHeight + LabelHeight)
+        return Count;
+    const std::size_t i = static_cast<std::size_t>(row) * static_cast<std::size_t>(Columns) +
+                          static_cast<std::size_t>(column);
+    return i < Count ? i : Count;
+}
+
+TSheetLayout SheetLayout(TSheetSize picture, std::size_t count, int zoom, int labelHeight, int gap, int columns,
+                         int fitWidth)
+{
+    TSheetLayout layout;
+    layout.Count = count;
+    layout.PictureWidth = picture.Width * zoom;
+    layout.PictureHeight = picture.Height * zoom;
+    layout.LabelHeight = labelHeight;
+    layout.Gap = gap;
+    layout.Columns = columns > 0 ? columns : std::max(1, (fitWidth - gap) / layout.PitchX());
+    const std::size_t perRow = static_cast<std::size_t>(layout.Columns);
+    layout.Rows = static_cast<int>((count + perRow - 1) / perRow);
+    return layout;
+}
+
+} // namespace kestrund
