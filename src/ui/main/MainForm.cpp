@@ -1,6 +1,7 @@
 #include "MainForm.h"
 #include "MainFormPanels.h"
 
+#include "ElementBrowser.h"
 #include "ErrorLogForm.h"
 #include "Errors.h"
 #include "ExtSpinEdit.h"
@@ -321,6 +322,7 @@ void TMainForm::RedrawView()
     lRiverIDHex->setText(Q(labels.RiverID));
     lTIIDHex->setText(Q(labels.ImprovementID));
     lVRTileSetIndex->setText(Q(labels.VariationTileIndex));
+    FollowBrowser();
 }
 
 void TMainForm::ShowTileRule(const TTileRule* rule)
@@ -411,6 +413,7 @@ void TMainForm::SetZoom(int zoom)
 {
     ZoomFactor = std::clamp(zoom, 1, 8);
     pbTile->SetZoom(ZoomFactor);
+    Browser->ReadSettings(FIniPath);
 }
 
 bool TMainForm::LoadTileFile(const std::string& name, bool append)
@@ -433,9 +436,7 @@ bool TMainForm::LoadTileFile(const std::string& name, bool append)
         SetDocumentName(name);
         AddRecentFile(name);
     }
-    SetSpinLimits();
-    UpdateCounters();
-    RedrawView();
+    Document.AnnounceSetReplaced();
     return true;
 }
 
@@ -486,11 +487,9 @@ void TMainForm::miFileNewClick()
     for (TExtSpinEdit* spin : Spins)
         spin->SetValue(0);
     TileFile.New();
-    CurrentRule = nullptr;
     Document.StartHistory();
     SetDocumentName("(new)");
-    RedrawView();
-    UpdateCounters();
+    Document.AnnounceSetReplaced();
 }
 
 bool TMainForm::SaveTileFile()
@@ -681,9 +680,7 @@ void TMainForm::ImportScriptNamed(const std::string& name, bool append)
                                 "created\n\rSe logfile: \"%s\" for details",
                                 name.c_str(), LogFileName.c_str()),
                          TMsgType::Warning, mbOK);
-    UpdateCounters();
-    SetSpinLimits();
-    RedrawView();
+    Document.AnnounceSetReplaced();
 }
 
 void TMainForm::miHelpAboutClick()
@@ -719,6 +716,7 @@ void TMainForm::WriteSettings(bool force)
     Settings.MainWindow = CurrentPlacement(*this);
     TExtIniFile ini(FIniPath);
     WriteMainSettings(ini, Settings, Context(), force);
+    Browser->WriteSettings(FIniPath);
 }
 
 } // namespace kestrund

@@ -27,6 +27,7 @@ class QToolButton;
 
 namespace kestrund {
 
+class TElementBrowser;
 class TErrorLogForm;
 class TExtSpinEdit;
 class TTileViewWidget;
@@ -110,6 +111,8 @@ public:
     QAction *miEditUndo = nullptr, *miEditRedo = nullptr;
     std::array<QAction*, 4> SaveElementItems{}; // tiles, borders, rivers, improvements
     QAction* miViewScriptLog = nullptr;
+    QAction* miViewBrowser = nullptr;
+    TElementBrowser* Browser = nullptr; // every element of one kind as thumbnails
     // By TKind: the Edit menu's Add, Delete and Edit items.
     std::array<QAction*, KindCount> AddItems{}, DeleteItems{}, EditItems{};
     QAction *miViewSingle = nullptr, *miView3x3 = nullptr, *miViewHex = nullptr;
@@ -131,6 +134,10 @@ private:
     QWidget* BuildLeftPanel();
     void BuildColorMenu(QMenu* menu, bool shadow);
     void BuildHelp(QWidget* leftPanel);
+    void BuildBrowser(QMenu* view);
+    // The browser's look and current element follow the window's.
+    void FollowBrowser();
+    void BrowserPicked(int kind, std::size_t i);
     void SetSpinLimits();
     void ClampSpins();
     void SpinChanged(int kind);

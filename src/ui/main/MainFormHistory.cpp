@@ -81,8 +81,9 @@ void TMainForm::ChangeColorMode(bool inGame)
         TileFile.SetColorMode(mode);
         Document.UndoStack().push(new TSetSnapshotCommand(Document, std::move(before),
                                                           inGame ? "In-Game Color mode" : "Normal Color mode"));
-    }
-    RedrawView();
+        Document.AnnounceSetReplaced(); // every picture was converted
+    } else
+        RedrawView();
 }
 
 void TMainForm::SetReplacedHandler()

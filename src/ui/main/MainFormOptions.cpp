@@ -18,7 +18,7 @@ namespace {
 // Every section a window of the program keeps in the settings file.
 const char* const kSettingsSections[] = {"MainWindow",   "Preferences",   "Colors",         "Directories",
                                          "LogWindow",    "SelDirWindow",  "OptionsWindow",  "PropertyWindow",
-                                         "ImportTGAWindow"};
+                                         "ImportTGAWindow", "Browser"};
 
 } // namespace
 

@@ -282,6 +282,7 @@ void TMainForm::BuildMenus()
     view->addSeparator();
     miViewScriptLog = add(view, "Script Import &Log", QKeySequence("Ctrl+W"), nullptr, &TMainForm::miViewScriptLogClick);
     miViewScriptLog->setEnabled(false);
+    BuildBrowser(view);
 
     QMenu* help = menuBar()->addMenu("&Help");
     miHelpIndex = help->addAction("&Index ...");
