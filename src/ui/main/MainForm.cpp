@@ -406,6 +406,8 @@ void TMainForm::ShowBoxClicked(int kind)
             for (QToolButton* b : BorderButtons)
                 b->setEnabled(on);
     }
+    if (on) // the kind switched on is the one worked on
+        Browser->SetKind(kind);
     RedrawView();
 }
 
@@ -413,7 +415,6 @@ void TMainForm::SetZoom(int zoom)
 {
     ZoomFactor = std::clamp(zoom, 1, 8);
     pbTile->SetZoom(ZoomFactor);
-    Browser->ReadSettings(FIniPath);
 }
 
 bool TMainForm::LoadTileFile(const std::string& name, bool append)
@@ -704,6 +705,7 @@ void TMainForm::ReadSettings(bool colorMode)
         miInGameColorMode->setChecked(TileFile.ColorMode == cmRGB565);
     }
     pbTile->SetZoom(ZoomFactor);
+    Browser->ReadSettings(FIniPath);
 }
 
 void TMainForm::WriteSettings(bool force)
