@@ -1,0 +1,122 @@
+// The contact sheet: its font, its grid, and cells that hold what the element browser shows.
+
+#include "ContactSheet.h"
+#include "Errors.h"
+#include "Scratch.h"
+#include "SetBuilders.h"
+#include "SheetFont.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrund;
+using kestrund::testing::Thrown;
+
+namespace {
+
+std::vector<TColor> Region(const TSurface& s, const TSheetRect& r)
+{
+    std::vector<TColor> pixels;
+    for (int y = r.Y; y < r.Y + r.Height; ++y)
+        for (int x = r.X; x < r.X + r.Width; ++x)
+            pixels.push_back(s.Pixel(x, y));
+    return pixels;
+}
+
+// Rows of '#' where the surface holds ink, '.' elsewhere.
+std::vector<std::string> Ink(const TSurface& s, int rows, TColor ink)
+{
+    std::vector<std::string> text(static_cast<std::size_t>(rows));
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < s.Width(); ++x)
+            text[static_cast<std::size_t>(y)] += s.Pixel(x, y) == ink ? '#' : '.';
+    return text;
+}
+
+} // namespace
+
+TEST(ContactSheet, FontGlyphsAndWidths)
+{
+    TRgbSurface one(13, 7, 0x123456), zoomed(10, 4);
+    DrawSheetText(one, 1, 0, "1F", 0xFFFFFF, 1);
+    EXPECT_EQ(Ink(one, 7, 0xFFFFFF), (std::vector<std::string>{"...#...#####.", "..##...#.....", "...#...#.....",
+                                                               "...#...####..", "...#...#.....", "...#...#.....",
+                                                               "..###..#....."}));
+    EXPECT_EQ(one.Pixel(0, 0), 0x123456u) << "only the glyphs' pixels are set";
+    DrawSheetText(zoomed, -12, 0, "x0", 0xFFFFFF, 2); // no glyph for 'x': a blank of its width
+    EXPECT_EQ(Ink(zoomed, 4, 0xFFFFFF), (std::vector<std::string>{"..######..", "..######..", "##......##",
+                                                                   "##......##"}));
+    const std::tuple<const char*, int, int> widths[] = {{"", 1, 0}, {"7", 1, 5}, {"12 AB", 1, 29}, {"FF", 3, 33}};
+    for (const auto& [text, scale, width] : widths)
+        EXPECT_EQ(SheetTextWidth(text, scale), width) << text << " at " << scale;
+}
+
+TEST(ContactSheet, Layout)
+{
+    // 7 tiles (94 x 72) and 3 tile rules (286 x 168); a label is 7 font pixels at its scale and 2 + 2 of padding.
+    const auto set = kestrund::testing::MakeSet({.TileRules = 3, .Tiles = 7, .Rivers = 0}, 1);
+    struct TCase {
+        TContactSheetOptions Options;
+        std::array<int, 4> Grid; // columns, rows, width, height
+        TSheetRect Picture1, Label1;
+        std::vector<std::pair<std::array<int, 2>, std::size_t>> At;
+    };
+    const TCase cases[] = {
+        {{.Columns = 3}, {3, 3, 298, 232}, {102, 4, 94, 72}, {102, 76, 94, 0},
+         {{{4, 4}, 0}, {{97, 75}, 0}, {{3, 4}, 7}, {{98, 4}, 7}, {{102, 80}, 4}, {{102, 79}, 7}, {{200, 156}, 7}}},
+        {{.Zoom = 2, .Labels = true}, {7, 1, 1348, 163}, {196, 4, 188, 144}, {196, 148, 188, 11}, // 8 would fit
+         {{{772, 158}, 4}, {{772, 159}, 7}, {{1347, 100}, 7}, {{1343, 4}, 6}}},
+        {{.Zoom = 1, .Columns = 50, .Labels = true}, {7, 1, 690, 91}, {102, 4, 94, 72}, {102, 76, 94, 11}, {}},
+        {{.Kind = TSheetKind::Rules, .Zoom = 3, .Columns = 2, .Labels = true}, {2, 2, 1728, 1056},
+         {866, 4, 858, 504}, {866, 508, 858, 18}, {{{1723, 525}, 1}, {{4, 530}, 2}, {{866, 530}, 3}}},
+        {{.Kind = TSheetKind::Rules, .FitWidth = 500}, {1, 3, 294, 520}, {4, 176, 286, 168}, {4, 344, 286, 0}, {}},
+    };
+    for (const TCase& c : cases) {
+        const TSheetLayout layout = ContactSheetLayout(*set, c.Options);
+        EXPECT_EQ((std::array{layout.Columns, layout.Rows, layout.Width(), layout.Height()}), c.Grid) << &c - cases;
+        EXPECT_EQ(layout.Picture(1), c.Picture1) << &c - cases;
+        EXPECT_EQ(layout.Label(1), c.Label1) << &c - cases;
+        for (const auto& [point, index] : c.At)
+            EXPECT_EQ(layout.IndexAt(point[0], point[1]), index) << &c - cases << ": " << point[0] << ',' << point[1];
+    }
+
+    EXPECT_EQ(Thrown<EKestrundError>([&] { ContactSheetLayout(*set, {.Kind = TSheetKind::Rivers}); }),
+              "The set has no rivers to put on a sheet");
+    const auto many = kestrund::testing::MakeSet({.VariationRules = 90}, 2);
+    EXPECT_EQ(Thrown<EKestrundError>(
+                  [&] { ComposeContactSheet(*many, {.Kind = TSheetKind::Variations, .Zoom = 8}); }),
+              "A sheet of 2296 x 121324 pixels is too large to draw (at most 268435456 pixels)");
+}
+
+TEST(ContactSheet, CellsHoldTheElementPicturesAndLabelsWhenAsked)
+{
+    const auto set = kestrund::testing::MakeRichSet(3, false);
+    for (int k = 0; k < SheetKindCount; ++k) {
+        const bool dark = k % 2; // labels white on a dark background, black on a light one
+        TContactSheetOptions options{.Kind = static_cast<TSheetKind>(k), .Zoom = 2, .Columns = 2, .Hex = k == 4};
+        options.Colors = {dark ? 0x202020u : 0xC0C0C0u, 0x404040, 0x606060};
+        const TColor ink = dark ? 0xFFFFFF : 0x000000;
+        for (bool labels : {false, true}) {
+            options.Labels = labels;
+            const TRgbSurface sheet = ComposeContactSheet(*set, options);
+            const TSheetLayout layout = ContactSheetLayout(*set, options);
+            ASSERT_GE(layout.Count, 2u) << k;
+            for (std::size_t i = 0; i < layout.Count; ++i) {
+                const TRgbSurface alone = ElementPicture(*set, options.Kind, i, options.Colors, 2);
+                EXPECT_EQ(Region(sheet, layout.Picture(i)), alone.Data()) << k << ' ' << i;
+                // The label centred under its picture, 2 pixels down, in the ink that reads on the background.
+                const TSheetRect at = layout.Label(i);
+                const std::string text = ElementLabel(*set, options.Kind, i, options.Hex);
+                TRgbSurface label(at.Width, at.Height, options.Colors.Background);
+                DrawSheetText(label, (at.Width - SheetTextWidth(text, 1)) / 2, 2, text, ink, 1);
+                EXPECT_EQ(Region(sheet, at), label.Data()) << k << ' ' << i << ' ' << text;
+            }
+            // Outside the cells (gaps, the empty cell at the end; the label rows without labels) only background.
+            int stray = 0;
+            for (int y = 0; y < sheet.Height(); ++y)
+                for (int x = 0; x < sheet.Width(); ++x)
+                    stray += layout.IndexAt(x, y) == layout.Count && sheet.Pixel(x, y) != options.Colors.Background;
+            EXPECT_EQ(stray, 0) << k;
+            EXPECT_EQ(layout.LabelHeight, labels ? 11 : 0);
+        }
+    }
+}
