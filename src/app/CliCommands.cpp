@@ -3,6 +3,7 @@
 #include "Errors.h"
 
 #include <algorithm>
+#include <charconv>
 #include <exception>
 #include <new>
 
@@ -46,6 +47,26 @@ int UsageError(std::ostream& err, const std::string& message, std::string_view v
 
 } // namespace
 
+long long Number(const TCliArgs& args, std::string_view name, long long def, long long low, long long high)
+{
+    const auto text = args.Value(name);
+    if (!text)
+        return def;
+    std::string_view digits = *text;
+    int base = 10;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        digits.remove_prefix(2);
+        base = 16;
+    }
+    long long value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (error != std::errc() || end != digits.data() + digits.size() || digits.empty() || value < low ||
+        value > high)
+        throw ECliUsageError(std::string(name) + " must be a number from " + std::to_string(low) + " to " +
+                             std::to_string(high) + ", not '" + *text + "'");
+    return value;
+}
+
 const std::vector<TCliVerb>& CliVerbs()
 {
     static const std::vector<TCliVerb> verbs{
@@ -79,6 +100,16 @@ const std::vector<TCliVerb>& CliVerbs()
           {"--variation", true, false}, {"--border-mask", true, false}, {"--border-width", true, false},
           {"--background", true, false}, {"--shadow", true, false}, {"--hex", false, false}},
          RunRender},
+        {"sheet",
+         "IN.til OUT.png|.bmp|.tga|.jpg [--mode 555|565] [--kind tiles|borders|rivers|improvements|rules|variations] "
+         "[--columns N] [--zoom 1-8] [--labels] [--hex] [--background 0xBBGGRR] [--shadow 0xBBGGRR]",
+         "Draws every element of one kind (tiles by default) into one picture, a grid of --columns columns (as many "
+         "as fit in 1600 pixels by default) at --zoom (1 by default), each with its number and ID under it when "
+         "--labels is given (in hex with --hex); prints the picture's size and the cells.",
+         {ModeOption, {"--kind", true, false}, {"--columns", true, false}, {"--zoom", true, false},
+          {"--labels", false, false}, {"--hex", false, false}, {"--background", true, false},
+          {"--shadow", true, false}},
+         RunSheet},
     };
     return verbs;
 }

@@ -42,6 +42,10 @@ TTileFileLoadInfo LoadNamed(TTileFile& set, const std::string& fileName, bool ap
 // in the file's name (said on err) and 5-5-5 otherwise.
 std::uint8_t ReadingMode(const TCliArgs& args, const std::string& fileName, std::ostream& err);
 
+// A number option: decimal, or hex after 0x; def when absent. Raises ECliUsageError for
+// anything else and for a number outside low..high.
+long long Number(const TCliArgs& args, std::string_view name, long long def, long long low, long long high);
+
 // Raises ECliUsageError when --out555 and --out565 name one file.
 void CheckOutputsDiffer(const TCliArgs& args);
 
@@ -55,5 +59,8 @@ int RunImportScript(const TCliArgs& args, std::ostream& out, std::ostream& err);
 
 // The view as a picture (RenderVerb.cpp).
 int RunRender(const TCliArgs& args, std::ostream& out, std::ostream& err);
+
+// Every element of a kind as one picture (SheetVerb.cpp).
+int RunSheet(const TCliArgs& args, std::ostream& out, std::ostream& err);
 
 } // namespace kestrund::cli

@@ -6,32 +6,9 @@
 #include "ImageFiles.h"
 #include "TileView.h"
 
-#include <charconv>
-
 namespace kestrund::cli {
 
 namespace {
-
-// A number option: decimal, or hex after 0x.
-long long Number(const TCliArgs& args, std::string_view name, long long def, long long low, long long high)
-{
-    const auto text = args.Value(name);
-    if (!text)
-        return def;
-    std::string_view digits = *text;
-    int base = 10;
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-        digits.remove_prefix(2);
-        base = 16;
-    }
-    long long value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-    if (error != std::errc() || end != digits.data() + digits.size() || digits.empty() || value < low ||
-        value > high)
-        throw ECliUsageError(std::string(name) + " must be a number from " + std::to_string(low) + " to " +
-                             std::to_string(high) + ", not '" + *text + "'");
-    return value;
-}
 
 // The element number an option selects, checked against the set.
 std::size_t Element(const TCliArgs& args, std::string_view name, std::size_t count, const char* kind)

@@ -1,6 +1,7 @@
 // kestrund-cli: every verb's exit status, output and messages, and the files it writes.
 
 #include "CliCommands.h"
+#include "ContactSheet.h"
 #include "MiscFunc.h"
 #include "SetBuilders.h"
 #include "Scratch.h"
@@ -62,6 +63,8 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
     const auto rich = MakeRichSet(21, false);
     rich->SaveToFile(dir / "in.til", cmRGB555);
     TTileFile().SaveToFile(dir / "fresh.til", cmRGB555);
+    MakeSet(TSetShape{.Tiles = 60}, 7)->SaveToFile(dir / "tall.til", cmRGB555);
+    MakeSet(TSetShape{.Tiles = 0, .TilesWithOverlay = 0}, 8)->SaveToFile(dir / "bare.til", cmRGB555);
     const std::string head = "Kestrund Script v.1.1\r\n$7C1F $83E0\r\n0\r\n0\r\n";
     const std::string empty = head + "0\r\n0\r\n0\r\n0\r\n";
     for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
@@ -172,6 +175,23 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
         {ExitUsage, "render @/in.til @/t.bmp --border-mask 16", "",
          usage("render", "--border-mask must be a number from 0 to 15, not '16'")},
         {ExitFailure, "render @/in.til @/t.bmp --tile 99", "", "kestrund-cli: --tile 99: the set has 5 tiles\n"},
+        // Contact sheets: the layout's size (the pictures checked below); what cannot be drawn is not written.
+        {0, "sheet @/in.til @/tiles.png --columns 3 --labels", "Size: 298 178\nCells: 5 in 3 columns\n"},
+        {0, "sheet @/in.til @/rules.bmp --kind rules --zoom 2 --labels --hex --background 0x303030",
+         "Size: 1156 706\nCells: 4 in 2 columns\n"},
+        {0, "sheet @/in.til @/improvements.tga --kind improvements", "Size: 636 80\nCells: 4 in 4 columns\n"},
+        {0, "sheet @/in.til @/variations.jpg --kind variations --columns 1", "Size: 294 520\nCells: 3 in 1 columns\n"},
+        {ExitUsage, "sheet @/in.til", "", usage("sheet", "missing OUT.png|.bmp|.tga|.jpg")},
+        {ExitUsage, "sheet @/in.til @/s.gif", "", usage("sheet", "the picture must be .png, .bmp, .tga or .jpg, not '@/s.gif'")},
+        {ExitUsage, "sheet @/in.til @/s.png --kind trees", "",
+         usage("sheet", "--kind must be tiles, borders, rivers, improvements, rules or variations, not 'trees'")},
+        {ExitUsage, "sheet @/in.til @/s.png --zoom 9", "", usage("sheet", "--zoom must be a number from 1 to 8, not '9'")},
+        {ExitUsage, "sheet @/in.til @/s.png --columns 0", "",
+         usage("sheet", "--columns must be a number from 1 to 1000, not '0'")},
+        {ExitFailure, "sheet @/bare.til @/s.png", "", "kestrund-cli: The set has no tiles to put on a sheet\n"},
+        {ExitFailure, "sheet @/tall.til @/s.tga --zoom 8 --columns 1", "",
+         "kestrund-cli: A Targa picture is at most 32767 pixels wide and high, and this sheet would be 760 x 34804; "
+         "give other --columns, a smaller --zoom or write .png\n"},
     };
     for (const TRow& row : rows) {
         std::istringstream words(fill(row.Args));
@@ -205,14 +225,39 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
     TTileFile appended;
     appended.LoadFromFile(dir / "y.til", false);
     EXPECT_EQ(appended.TileCount(), 5u + 1u);
-    for (const char* name : {"out.til", "x.til", "other.src", "noext", "sub\\a", "sub\\a.log"})
+    for (const char* name : {"out.til", "x.til", "other.src", "noext", "sub\\a", "sub\\a.log", "s.png", "s.tga"})
         EXPECT_FALSE(fs::exists(dir.Path() / name)) << name;
     for (const char* name : {"sub/a/TILE000A.tga", "sub/a.log", "sub/back.til"})
         EXPECT_TRUE(fs::exists(dir.Path() / name)) << name;
     // The pictures as ImageMagick, an independent reader, sees them.
     for (const auto& [file, seen] : {std::pair{"single.bmp", "BMP3 98x76"}, {"square.jpg", "JPEG 294x176"},
-                                     {"variation.tga", "TGA 290x172"}, {"improvement.bmp", "BMP3 154x72"}})
+                                     {"variation.tga", "TGA 290x172"}, {"improvement.bmp", "BMP3 154x72"},
+                                     {"improvements.tga", "TGA 636x80"}, {"variations.jpg", "JPEG 294x520"}})
         EXPECT_EQ(ShellCommand("identify -format '%m %wx%h' " + dir / file).second, seen);
+    // The lossless sheets' cells as ImageMagick reads them hold the element pictures drawn alone.
+    TTileFile in;
+    in.LoadFromFile(dir / "in.til", false);
+    for (const auto& [file, options] :
+         {std::pair{"tiles.png", TContactSheetOptions{.Columns = 3, .Labels = true}},
+          {"rules.bmp", {.Kind = TSheetKind::Rules, .Zoom = 2, .Labels = true, .Colors = {0x303030}}}}) {
+        const TSheetLayout layout = ContactSheetLayout(in, options);
+        const auto [status, rgb] = ShellCommand("convert " + dir / file + " rgb:-");
+        ASSERT_EQ(rgb.size(), static_cast<std::size_t>(layout.Width()) * static_cast<std::size_t>(layout.Height()) * 3)
+            << file;
+        for (std::size_t i = 0; i < layout.Count; ++i) {
+            const TSheetRect r = layout.Picture(i);
+            const TRgbSurface alone = ElementPicture(in, options.Kind, i, options.Colors, options.Zoom);
+            int differing = 0;
+            for (int y = 0; y < r.Height; ++y)
+                for (int x = 0; x < r.Width; ++x) {
+                    const auto at = (static_cast<std::size_t>(r.Y + y) * static_cast<std::size_t>(layout.Width()) +
+                                     static_cast<std::size_t>(r.X + x)) * 3;
+                    const auto byte = [&](std::size_t k) { return static_cast<TColor>(static_cast<unsigned char>(rgb[at + k])); };
+                    differing += (byte(0) | byte(1) << 8 | byte(2) << 16) != alone.Pixel(x, y);
+                }
+            EXPECT_EQ(differing, 0) << file << ' ' << i;
+        }
+    }
 
     std::ostringstream help, none;
     EXPECT_EQ(RunCli(std::vector<std::string>{"--help"}, help, none), 0);
