@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -150,7 +151,8 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QStyleOptionViewItem panel = option;
-        panel.rect = option.rect.adjusted(1, 1, -1, -1);
+        // A single column stretches the item to the list's width: the panel keeps the cell's.
+        panel.rect = QRect(option.rect.topLeft(), sizeHint(option, index)).adjusted(1, 1, -1, -1);
         const QWidget* widget = option.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
         style->drawPrimitive(QStyle::PE_PanelItemViewItem, &panel, painter, widget);
@@ -202,7 +204,6 @@ TElementBrowser::TElementBrowser(TTileSetDocument& document, QWidget* parent)
     lvElements->setResizeMode(QListView::Adjust);
     lvElements->setUniformItemSizes(true);
     lvElements->setSelectionMode(QAbstractItemView::SingleSelection);
-    lvElements->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lvElements->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     lvElements->installEventFilter(this);
     lvElements->viewport()->installEventFilter(this);
@@ -244,9 +245,25 @@ void TElementBrowser::UpdateCellSize()
 {
     const QSize picture = FModel->PictureSize();
     FDelegate->Layout = SheetLayout({picture.width(), picture.height()}, 1, 1, fontMetrics().height() + 2, kGap, 1);
+    // Wide enough for a tile rule's cell at its own size; larger cells scroll sideways.
+    const int frame = 2 * lvElements->frameWidth() + lvElements->verticalScrollBar()->sizeHint().width();
+    const TSheetSize rule = kestrund::PictureSize(TTileFile(), TSheetKind::Rules);
+    lvElements->setMinimumWidth(std::min(FDelegate->Layout.PitchX(), rule.Width + kGap) + frame);
+    UpdateFlow();
     // Uniform sizes: the view takes the first cell's size for all of them.
     emit FDelegate->sizeHintChanged(FProxy->index(0, 0));
     lvElements->doItemsLayout();
+}
+
+void TElementBrowser::UpdateFlow()
+{
+    // Rows of cells while two fit side by side; else one column, which a list can scroll
+    // sideways when a cell is wider than the list.
+    const bool column = 2 * FDelegate->Layout.PitchX() > lvElements->viewport()->width();
+    if (lvElements->isWrapping() == !column)
+        return;
+    lvElements->setFlow(column ? QListView::TopToBottom : QListView::LeftToRight);
+    lvElements->setWrapping(!column);
 }
 
 void TElementBrowser::SetCurrent(std::size_t i)
@@ -282,6 +299,8 @@ void TElementBrowser::CurrentChanged(const QModelIndex& current)
 
 bool TElementBrowser::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == lvElements->viewport() && event->type() == QEvent::Resize)
+        UpdateFlow();
     if (watched == lvElements->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (wheel->modifiers().testFlag(Qt::ControlModifier)) {

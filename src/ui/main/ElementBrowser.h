@@ -100,6 +100,7 @@ protected:
 
 private:
     void UpdateCellSize();
+    void UpdateFlow();
     void CurrentChanged(const QModelIndex& current);
 
     TElementListModel* FModel;
