@@ -234,31 +234,29 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
                                      {"variation.tga", "TGA 290x172"}, {"improvement.bmp", "BMP3 154x72"},
                                      {"improvements.tga", "TGA 636x80"}, {"variations.jpg", "JPEG 294x520"}})
         EXPECT_EQ(ShellCommand("identify -format '%m %wx%h' " + dir / file).second, seen);
-    // The lossless sheets' cells as ImageMagick reads them hold the element pictures drawn alone.
+    // The lossless sheets as ImageMagick reads them: every cell holds its element's picture drawn alone.
     TTileFile in;
     in.LoadFromFile(dir / "in.til", false);
     for (const auto& [file, options] :
          {std::pair{"tiles.png", TContactSheetOptions{.Columns = 3, .Labels = true}},
           {"rules.bmp", {.Kind = TSheetKind::Rules, .Zoom = 2, .Labels = true, .Colors = {0x303030}}}}) {
         const TSheetLayout layout = ContactSheetLayout(in, options);
-        const auto [status, rgb] = ShellCommand("convert " + dir / file + " rgb:-");
-        ASSERT_EQ(rgb.size(), static_cast<std::size_t>(layout.Width()) * static_cast<std::size_t>(layout.Height()) * 3)
-            << file;
+        const std::string rgb = ShellCommand("convert " + dir / file + " rgb:-").second;
+        ASSERT_EQ(rgb.size(), static_cast<std::size_t>(layout.Width() * layout.Height() * 3)) << file;
+        const auto pixel = [&](int x, int y) {
+            const auto at = reinterpret_cast<const unsigned char*>(rgb.data()) + (y * layout.Width() + x) * 3;
+            return static_cast<TColor>(at[0] | at[1] << 8 | at[2] << 16);
+        };
         for (std::size_t i = 0; i < layout.Count; ++i) {
             const TSheetRect r = layout.Picture(i);
             const TRgbSurface alone = ElementPicture(in, options.Kind, i, options.Colors, options.Zoom);
-            int differing = 0;
+            int wrong = 0;
             for (int y = 0; y < r.Height; ++y)
-                for (int x = 0; x < r.Width; ++x) {
-                    const auto at = (static_cast<std::size_t>(r.Y + y) * static_cast<std::size_t>(layout.Width()) +
-                                     static_cast<std::size_t>(r.X + x)) * 3;
-                    const auto byte = [&](std::size_t k) { return static_cast<TColor>(static_cast<unsigned char>(rgb[at + k])); };
-                    differing += (byte(0) | byte(1) << 8 | byte(2) << 16) != alone.Pixel(x, y);
-                }
-            EXPECT_EQ(differing, 0) << file << ' ' << i;
+                for (int x = 0; x < r.Width; ++x)
+                    wrong += pixel(r.X + x, r.Y + y) != alone.Pixel(x, y);
+            EXPECT_EQ(wrong, 0) << file << ' ' << i;
         }
     }
-
     std::ostringstream help, none;
     EXPECT_EQ(RunCli(std::vector<std::string>{"--help"}, help, none), 0);
     for (const char* line : {"info FILE.til [--mode 555|565]\n",
