@@ -56,7 +56,8 @@ void ComposeAndWritePng(benchmark::State& state)
 int main(int argc, char** argv)
 {
     using TBody = void (*)(benchmark::State&);
-    for (auto [name, body] : {std::pair<const char*, TBody>{"Sheet/compose", Compose}, {"Sheet/png", ComposeAndWritePng}})
+    for (auto [name, body] :
+         {std::pair<const char*, TBody>{"Sheet/compose", Compose}, {"Sheet/png", ComposeAndWritePng}})
         benchmark::RegisterBenchmark(name, body)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()

@@ -89,7 +89,8 @@ int RunSheet(const TCliArgs& args, std::ostream& out, std::ostream& err)
     case TSheetFormat::Jpeg: WriteJpeg(sheet, target); break;
     }
     out << "Size: " << layout.Width() << ' ' << layout.Height() << '\n'
-        << "Cells: " << layout.Count << " in " << layout.Columns << " columns\n";
+        << "Cells: " << layout.Count << " in " << layout.Columns << (layout.Columns == 1 ? " column" : " columns")
+        << '\n';
     return ExitSuccess;
 }
 
