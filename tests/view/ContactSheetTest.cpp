@@ -34,19 +34,30 @@ std::vector<std::string> Ink(const TSurface& s, TColor ink)
 
 } // namespace
 
-TEST(ContactSheet, FontGlyphsAndWidths)
+TEST(ContactSheet, FontGlyphsWidthsAndInk)
 {
-    TRgbSurface one(13, 7), zoomed(10, 4);
-    DrawSheetText(one, 1, 0, "1F", 0xFFFFFF, 1);
-    EXPECT_EQ(Ink(one, 0xFFFFFF), (std::vector<std::string>{"...#...#####.", "..##...#.....", "...#...#.....",
-                                                               "...#...####..", "...#...#.....", "...#...#.....",
-                                                               "..###..#....."}));
+    TRgbSurface font(95, 7), zoomed(10, 4), blank(11, 7);
+    DrawSheetText(font, 0, 0, "0123456789ABCDEF", 0xFFFFFF, 1);
+    EXPECT_EQ(Ink(font, 0xFFFFFF), (std::vector<std::string>{
+        ".###....#....###..#####....#..#####...##..#####..###...###...###..####...###..###...#####.#####",
+        "#...#..##...#...#....#....##..#......#........#.#...#.#...#.#...#.#...#.#...#.#..#..#.....#....",
+        "#..##...#.......#...#....#.#..####..#........#..#...#.#...#.#...#.#...#.#.....#...#.#.....#....",
+        "#.#.#...#......#.....#..#..#......#.####....#....###...####.#####.####..#.....#...#.####..####.",
+        "##..#...#.....#.......#.#####.....#.#...#..#....#...#.....#.#...#.#...#.#.....#...#.#.....#....",
+        "#...#...#....#....#...#....#..#...#.#...#..#....#...#....#..#...#.#...#.#...#.#..#..#.....#....",
+        ".###...###..#####..###.....#...###...###...#.....###...##...#...#.####...###..###...#####.#...."}));
     DrawSheetText(zoomed, -12, 0, "x0", 0xFFFFFF, 2); // no glyph for 'x': a blank of its width
     EXPECT_EQ(Ink(zoomed, 0xFFFFFF), (std::vector<std::string>{"..######..", "..######..", "##......##",
-                                                                   "##......##"}));
+                                                               "##......##"}));
+    DrawSheetText(blank, 0, 0, " x", 0xFFFFFF, 1);
+    EXPECT_EQ(Ink(blank, 0xFFFFFF), std::vector<std::string>(7, std::string(11, '.')));
     const std::tuple<const char*, int, int> widths[] = {{"", 1, 0}, {"7", 1, 5}, {"12 AB", 1, 29}, {"FF", 3, 33}};
     for (const auto& [text, scale, width] : widths)
         EXPECT_EQ(SheetTextWidth(text, scale), width) << text << " at " << scale;
+    // Black on light backgrounds, white on dark ones, by the eye's weights of red, green and blue (0xBBGGRR).
+    for (auto [background, ink] : {std::pair{0xC0C0C0u, 0u}, {0x202020u, 0xFFFFFFu}, {0x005AFFu, 0u},
+                                   {0x0040FFu, 0xFFFFFFu}, {0xFFAA00u, 0u}, {0xFF9000u, 0xFFFFFFu}})
+        EXPECT_EQ(LabelColor(background), ink) << std::hex << background;
 }
 
 TEST(ContactSheet, Layout)
