@@ -19,6 +19,7 @@ struct TSheetColors {
     TColor Background = 0xC0C0C0;
     TColor Shadow = 0x808080;    // tiles and improvements
     TColor SetShadow = 0x808080; // rivers and variation rules
+    bool operator==(const TSheetColors&) const = default;
 };
 
 struct TSheetSize {

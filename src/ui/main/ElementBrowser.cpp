@@ -80,14 +80,17 @@ void TElementListModel::SetKind(int kind)
 
 void TElementListModel::SetLook(int zoom, bool hex, const TSheetColors& colors)
 {
-    if (zoom == FZoom && hex == FHex && colors.Background == FColors.Background && colors.Shadow == FColors.Shadow &&
-        colors.SetShadow == FColors.SetShadow)
+    if (zoom == FZoom && hex == FHex && colors == FColors)
         return;
     const bool resized = zoom != FZoom;
+    const bool redraw = resized || colors != FColors;
     FZoom = zoom;
     FHex = hex;
     FColors = colors;
-    ForgetAll();
+    if (redraw)
+        ForgetAll();
+    else if (!FCache.empty()) // the labels alone
+        emit dataChanged(index(0), index(rowCount() - 1));
     if (resized)
         emit PictureSizeChanged();
 }

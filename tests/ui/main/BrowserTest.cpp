@@ -67,12 +67,17 @@ TEST_F(Browser, FollowsEveryChangeToTheSetAndRedrawsOnlyWhatChanged)
     EXPECT_EQ(Drawn(*form), 5u); // kept
     form->Document.Replace(kTiles, 1, std::make_unique<TTile>(0x123456, 0));
     EXPECT_EQ(Drawn(*form), 6u);
+    form->miViewHex->trigger(); // other labels, the same pictures
+    EXPECT_EQ(Drawn(*form), 6u);
+    form->SetBackgroundColor(0x00FF00);
+    form->RedrawView();
+    EXPECT_EQ(Drawn(*form), 11u);
     form->Browser->SetKind(kRules); // only what is in sight is drawn
-    const std::size_t shown = Drawn(*form) - 6;
+    const std::size_t shown = Drawn(*form) - 11;
     EXPECT_GT(shown, 0u);
     EXPECT_LT(shown, 4u);
     form->Document.Replace(kTiles, 0, std::make_unique<TTile>(0x654321, 0)); // the rules show tiles
-    EXPECT_EQ(Drawn(*form), 6 + 2 * shown);
+    EXPECT_EQ(Drawn(*form), 11 + 2 * shown);
 
     form->Browser->SetKind(kTiles);
     const std::pair<std::function<void()>, int> steps[] = {
