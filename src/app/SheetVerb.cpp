@@ -10,8 +10,6 @@
 #include "Targa.h"
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
 
 namespace kestrund::cli {
 
@@ -21,10 +19,7 @@ enum class TSheetFormat { Png, Bitmap, Targa, Jpeg };
 
 TSheetFormat SheetFormatOf(const std::string& fileName)
 {
-    std::string extension = std::filesystem::path(fileName).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".png")
+    if (LowerCaseExtension(fileName) == ".png")
         return TSheetFormat::Png;
     switch (ViewImageFormatOf(fileName)) {
     case TViewImageFormat::Bitmap: return TSheetFormat::Bitmap;

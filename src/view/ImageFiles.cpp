@@ -133,11 +133,17 @@ void WriteJpeg(const TRgbSurface& picture, const std::string& fileName)
     WriteWholeFile(fileName, EncodeJpeg(picture));
 }
 
-TViewImageFormat ViewImageFormatOf(const std::string& fileName)
+std::string LowerCaseExtension(const std::string& fileName)
 {
     std::string extension = std::filesystem::path(fileName).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+TViewImageFormat ViewImageFormatOf(const std::string& fileName)
+{
+    const std::string extension = LowerCaseExtension(fileName);
     if (extension == ".tga")
         return TViewImageFormat::Targa;
     if (extension == ".bmp")

@@ -19,6 +19,9 @@ std::vector<std::uint8_t> EncodeJpeg(const TRgbSurface& picture);
 void WriteBmp(const TRgbSurface& picture, const std::string& fileName);
 void WriteJpeg(const TRgbSurface& picture, const std::string& fileName);
 
+// ".JPG" gives ".jpg"; empty when the name has none.
+std::string LowerCaseExtension(const std::string& fileName);
+
 enum class TViewImageFormat { None, Targa, Bitmap, Jpeg };
 // The format a file name's extension asks for, in any letter case: .tga, .bmp, .jpg/.jpeg/.jif.
 TViewImageFormat ViewImageFormatOf(const std::string& fileName);
