@@ -2,6 +2,7 @@
 
 #include "ContactSheet.h"
 #include "Errors.h"
+#include "MiscFunc.h"
 #include "Scratch.h"
 #include "SetBuilders.h"
 #include "SheetFont.h"
@@ -30,6 +31,28 @@ std::vector<std::string> Ink(const TSurface& s, TColor ink)
         for (int x = 0; x < s.Width(); ++x)
             text[static_cast<std::size_t>(y)] += s.Pixel(x, y) == ink ? '#' : '.';
     return text;
+}
+
+// The oracle for an element's picture: the view showing that element alone, without a frame.
+TRgbSurface ViewOf(const TTileFile& set, TSheetKind kind, std::size_t i, const TSheetColors& colors)
+{
+    TViewState v;
+    v.ShowTiles = kind == TSheetKind::Tiles || kind == TSheetKind::Rules;
+    v.ShowBorders = kind == TSheetKind::Borders;
+    v.ShowRivers = kind == TSheetKind::Rivers;
+    v.ShowImprovements = kind == TSheetKind::Improvements;
+    v.ShowTileRules = v.Square = kind == TSheetKind::Rules;
+    v.ShowVariationRule = kind == TSheetKind::Variations;
+    v.TileNum = v.BorderNum = v.RiverNum = v.ImprovementNum = v.RuleNum = v.VariationNum = i;
+    if (kind == TSheetKind::Rules) // the rule's own centre tile in the middle
+        for (v.TileNum = 0; v.TileNum < set.TileCount(); ++v.TileNum)
+            if (&set.Tile(v.TileNum) == set.TileRule(i).Preview()[4])
+                break;
+    v.ImgBorderWidth = 0;
+    v.BgColor = colors.Background;
+    v.ShadowColor = colors.Shadow;
+    v.SetShadowColor = colors.SetShadow;
+    return ComposeView(set, v, ChooseCurrentRule(set, v, nullptr));
 }
 
 } // namespace
@@ -99,6 +122,26 @@ TEST(ContactSheet, Layout)
 TEST(ContactSheet, CellsHoldTheElementPicturesAndLabelsWhenAsked)
 {
     const auto set = kestrund::testing::MakeRichSet(3, false);
+    set->Border(1).Inside = 0x1A;
+    set->Border(1).Outside = 3;
+    set->Improvement(1).ImprovementID = 300;
+    set->TileRule(1).Values[rvGraphics] = 0x1234;
+    set->VariationRule(1).SetStepCount(1);
+    set->VariationRule(1).SetStepTileIndex(0, 0x1C);
+    set->VariationRule(2).SetStepCount(0);
+    const std::tuple<TSheetKind, std::size_t, std::string, std::string> labels[] = {
+        {TSheetKind::Tiles, 1, "1 " + std::to_string(set->Tile(1).TileID), Format("0001 %04X", set->Tile(1).TileID)},
+        {TSheetKind::Borders, 1, "1 26 3", "0001 1A 03"},
+        {TSheetKind::Rivers, 0, "0 " + std::to_string(set->River(0).ImprovementID),
+         Format("0000 %02X", set->River(0).ImprovementID)},
+        {TSheetKind::Improvements, 1, "1 300", "0001 12C"},
+        {TSheetKind::Rules, 1, "1 4660", "0001 1234"},
+        {TSheetKind::Variations, 1, "1 28", "0001 1C"},
+        {TSheetKind::Variations, 2, "2", "0002"}}; // no steps, no tile
+    for (const auto& [kind, i, decimal, hex] : labels) {
+        EXPECT_EQ(ElementLabel(*set, kind, i, false), decimal);
+        EXPECT_EQ(ElementLabel(*set, kind, i, true), hex);
+    }
     for (int k = 0; k < SheetKindCount; ++k) {
         const bool dark = k % 2; // labels white on a dark background, black on a light one
         TContactSheetOptions options{.Kind = static_cast<TSheetKind>(k), .Zoom = 2, .Columns = 2, .Hex = k == 4};
@@ -112,6 +155,13 @@ TEST(ContactSheet, CellsHoldTheElementPicturesAndLabelsWhenAsked)
             for (std::size_t i = 0; i < layout.Count; ++i) {
                 const TRgbSurface alone = ElementPicture(*set, options.Kind, i, options.Colors, 2);
                 EXPECT_EQ(Region(sheet, layout.Picture(i)), alone.Data()) << k << ' ' << i;
+                const TRgbSurface view = ViewOf(*set, options.Kind, i, options.Colors);
+                int differ = 0;
+                for (int y = 0; y < view.Height(); ++y)
+                    for (int x = 0; x < view.Width(); ++x)
+                        differ += alone.Pixel(2 * x, 2 * y) != view.Pixel(x, y) ||
+                                  alone.Pixel(2 * x + 1, 2 * y + 1) != view.Pixel(x, y);
+                EXPECT_EQ(differ, 0) << k << ' ' << i;
                 // The label centred under its picture, 2 pixels down, in the ink that reads on the background.
                 const TSheetRect at = layout.Label(i);
                 const std::string text = ElementLabel(*set, options.Kind, i, options.Hex);
