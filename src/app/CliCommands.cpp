@@ -18,7 +18,7 @@ namespace {
 constexpr std::string_view ProgramName = "kestrund-cli";
 const TCliOption ModeOption{"--mode", true, false};
 
-void PrintHelp(std::ostream& out)
+void PrintHelp(std::ostream& out, std::string_view end)
 {
     out << "Usage: " << ProgramName << " VERB ARGUMENTS...\n"
         << "       " << ProgramName << " VERB --help\n"
@@ -35,7 +35,8 @@ void PrintHelp(std::ostream& out)
         << "  20     failure (a file that cannot be read or written, a damaged file, ...)\n"
         << "  21     import-script: the import log could not be written; nothing was saved\n"
         << "  22     import-script: imported, but a requested tile file could not be written\n"
-        << "  64     usage error (nothing was read or written)\n";
+        << "  64     usage error (nothing was read or written)\n"
+        << end;
 }
 
 int UsageError(std::ostream& err, const std::string& message, std::string_view verb = {})
@@ -114,13 +115,13 @@ const std::vector<TCliVerb>& CliVerbs()
     return verbs;
 }
 
-int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err)
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err, std::string_view helpEnd)
 {
     if (args.empty())
         return UsageError(err, "no verb given");
     const std::string& first = args[0];
     if (first == "--help" || first == "-h") {
-        PrintHelp(out);
+        PrintHelp(out, helpEnd);
         return ExitSuccess;
     }
     if (first == "--version") {

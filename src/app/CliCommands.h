@@ -33,7 +33,8 @@ struct TCliVerb {
 const std::vector<TCliVerb>& CliVerbs();
 
 // Runs a whole command line (without the program name); everything goes to out and err.
-int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+// helpEnd ends the text of --help (where the demo set and help pages are).
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err, std::string_view helpEnd = {});
 
 // Reads a tile file into set; errors about its contents name the file.
 TTileFileLoadInfo LoadNamed(TTileFile& set, const std::string& fileName, bool append);

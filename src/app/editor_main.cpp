@@ -1,8 +1,10 @@
 // kestrund [--ini PATH] [FILE.til]: the tile-set editor.
 
 #include "EditorCommandLine.h"
+#include "Help.h"
 #include "IniFile.h"
 #include "MainForm.h"
+#include "ProgramPlaces.h"
 #include "Prompts.h"
 
 #include <QApplication>
@@ -19,9 +21,11 @@ int main(int argc, char* argv[])
 #else
     constexpr bool needsDisplay = false;
 #endif
+    const std::string program = kestrund::RunningProgramPath(argv[0]);
+    const kestrund::TProgramPlaces places = kestrund::FindProgramPlaces(program);
     const kestrund::TEditorCommandLine line = kestrund::ParseEditorCommandLine(
         std::vector<std::string>(argv + 1, argv + argc), [](const char* name) { return std::getenv(name); },
-        needsDisplay);
+        needsDisplay, kestrund::ProgramPlacesText(places));
     if (!line.Run) {
         std::fputs(line.Out.c_str(), stdout);
         std::fputs(line.Err.c_str(), stderr);
@@ -33,6 +37,7 @@ int main(int argc, char* argv[])
     const std::string iniPath = kestrund::SettingsFilePath(QApplication::applicationFilePath().toStdString(),
                                                            line.IniPath, std::getenv("XDG_CONFIG_HOME"),
                                                            std::getenv("HOME"));
+    kestrund::SetShippedHelpFolder(QString::fromStdString(places.HelpFolder));
 
     kestrund::TQtPrompts prompts(nullptr);
     kestrund::TMainForm form(prompts, iniPath, line.FileToOpen);

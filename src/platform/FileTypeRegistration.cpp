@@ -55,10 +55,14 @@ std::string XmlText(const std::string& s)
     return out;
 }
 
-// The program as the first word of an Exec line: quoted, with the characters that quoting
-// does not protect escaped, then escaped once more as a desktop-entry string; % doubled.
+// The program as the first word of an Exec line: quoted when it holds a reserved character, with
+// the characters that quoting does not protect escaped, then escaped once more as a desktop-entry
+// string; % doubled. A plain name (an installed entry's) stays bare, as desktops show it.
 std::optional<std::string> ExecProgram(const std::string& path)
 {
+    if (!path.empty() && path.find_first_of(" \t\n\"'\\><~|&;$*?#()`%") == std::string::npos &&
+        std::all_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F; }))
+        return path;
     std::string out = "\"";
     for (char c : path) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)

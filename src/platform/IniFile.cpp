@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "FileUtil.h"
+#include "ProgramPlaces.h"
 
 #include <algorithm>
 #include <cctype>
@@ -286,7 +287,8 @@ std::string SettingsFilePath(const std::string& programPath, const std::string& 
     const fs::path program(programPath);
     const fs::path beside = program.parent_path() / (program.stem().string() + ".ini");
     const fs::path folder = program.parent_path().empty() ? fs::path(".") : program.parent_path();
-    if (writable(folder.string()))
+    // An installed program's folder is shared by every user, and root could write into it.
+    if (InstalledDataFolder(programPath).empty() && writable(folder.string()))
         return beside.string();
     fs::path config;
     if (xdgConfigHome && *xdgConfigHome)

@@ -54,7 +54,8 @@ bool FolderWritable(const std::string& folder);
 
 // Where the settings live: the explicit path when given (command line or
 // KESTRUND_INI), else beside the program when writable says its folder takes
-// files, else $XDG_CONFIG_HOME/Kestrund/Kestrund.ini (~/.config when unset).
+// files and the program is not installed (see InstalledDataFolder), else
+// $XDG_CONFIG_HOME/Kestrund/Kestrund.ini (~/.config when unset).
 std::string SettingsFilePath(const std::string& programPath, const std::string& explicitPath,
                              const char* xdgConfigHome, const char* home,
                              const std::function<bool(const std::string&)>& writable = FolderWritable);

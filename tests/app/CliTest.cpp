@@ -259,6 +259,9 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
     EXPECT_EQ(ShellCommand(program + " info " + dir / "small555.til"), std::pair(0, SmallInfo));
     EXPECT_EQ(ShellCommand(program + " info " + dir / "missing.til").first, ExitFailure);
     EXPECT_EQ(ShellCommand(program + " info").first, ExitUsage);
+    // Found from the program's own place: the build's demo set, whatever the working folder.
+    const std::string files = ShellCommand("cd / && " + program + " --help").second;
+    EXPECT_NE(files.find("\n  demo set     " KESTRUND_DEMO_DIR "/gtset555.til\n"), std::string::npos) << files;
 }
 
 } // namespace

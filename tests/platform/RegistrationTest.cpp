@@ -57,7 +57,8 @@ TEST(Registration, RegistryTableExecLineAndDefaultApplication)
 
     // The desktop entry's Exec line quotes the program; a name with a line break cannot be written.
     struct { std::string program, exec; } rows[] = {{"/a/b$c`d\"e", "Exec=\"/a/b\\\\$c\\\\`d\\\\\"e\" %f"},
-                                                     {"/a\\b/100%", "Exec=\"/a\\\\\\\\b/100%%\" %f"}};
+                                                     {"/a\\b/100%", "Exec=\"/a\\\\\\\\b/100%%\" %f"},
+                                                     {"kestrund", "Exec=kestrund %f"}};
     for (const auto& r : rows) {
         const auto files = FreedesktopFiles(TileFileType(), r.program);
         ASSERT_EQ(files.size(), 3u);

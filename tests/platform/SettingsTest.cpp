@@ -2,6 +2,7 @@
 // and the window's place on the screens.
 
 #include "MainSettings.h"
+#include "ProgramPlaces.h"
 #include "Scratch.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,31 @@ TEST(IniFile, SettingsLiveBesideTheProgramOrInTheUsersConfiguration)
     TScratchDir dir;
     EXPECT_EQ(SettingsFilePath(dir / "none/kestrund", "", "/cfg", nullptr), "/cfg/Kestrund/Kestrund.ini");
     EXPECT_EQ(SettingsFilePath(dir / "kestrund", "", "/cfg", nullptr), dir / "kestrund.ini");
+
+    // Installed (bin beside share/kestrund): never beside the program, though root may write there.
+    // The demo set and help pages are found from the program's folder, installed or built.
+    for (const char* folder : {"usr/bin", "usr/share/kestrund/demo", "usr/share/kestrund/help", "opt/bin",
+                               "opt/share/kestrund", "b/src/app", "b/demo"})
+        std::filesystem::create_directories(dir / folder);
+    for (const char* file : {"usr/share/kestrund/demo/gtset555.til", "usr/share/kestrund/help/index.html",
+                             "b/demo/gtset555.til"})
+        WriteText(dir / file, "");
+    struct { std::string program, ini; TProgramPlaces places; } layouts[] = {
+        {"usr/bin/kestrund", "/cfg/Kestrund/Kestrund.ini",
+         {true, dir / "usr/share/kestrund/demo/gtset555.til", dir / "usr/share/kestrund/help"}},
+        {"opt/bin/kestrund", "/cfg/Kestrund/Kestrund.ini", {true, "", ""}},
+        {"usr/share/kestrund/kestrund", dir / "usr/share/kestrund/kestrund.ini", {false, "", ""}},
+        {"b/src/app/kestrund", dir / "b/src/app/kestrund.ini", {false, dir / "b/demo/gtset555.til", {}}},
+    };
+    for (const auto& l : layouts) {
+        EXPECT_EQ(SettingsFilePath(dir / l.program, "", "/cfg", nullptr, yes), l.ini) << l.program;
+        const TProgramPlaces found = FindProgramPlaces(dir / l.program);
+        EXPECT_EQ((std::tuple{found.Installed, found.DemoSet}), (std::tuple{l.places.Installed, l.places.DemoSet}))
+            << l.program;
+        if (found.Installed) { // the build tree's help pages are the source tree's
+            EXPECT_EQ(found.HelpFolder, l.places.HelpFolder) << l.program;
+        }
+    }
 }
 
 // Only changed values are written, and read back; numbers outside their range fall back, and the stored

@@ -22,16 +22,21 @@ namespace {
 
 // The setting lives on the application object, beside the windows it serves.
 const char* const kHelpFileProperty = "KestrundHelpFile";
+const char* const kShippedHelpProperty = "KestrundShippedHelp";
 
-// The HelpFile folder when it holds a collection, else empty.
+// The HelpFile folder when it holds a collection, else the shipped pages' folder when it does, else empty.
 QString HelpFolder()
 {
-    QString name = qApp->property(kHelpFileProperty).toString();
-    if (name.isEmpty())
-        return {};
-    if (QFileInfo(name).isRelative())
-        name = QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).filePath(name));
-    return QFileInfo(QDir(name).filePath("index.html")).isFile() ? name : QString();
+    for (const char* property : {kHelpFileProperty, kShippedHelpProperty}) {
+        QString name = qApp->property(property).toString();
+        if (name.isEmpty())
+            continue;
+        if (QFileInfo(name).isRelative())
+            name = QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).filePath(name));
+        if (QFileInfo(QDir(name).filePath("index.html")).isFile())
+            return name;
+    }
+    return {};
 }
 
 THelpHandler* Handler()
@@ -121,6 +126,11 @@ void InstallHelpKeys(QWidget* window)
 void SetHelpFile(const QString& helpFile)
 {
     qApp->setProperty(kHelpFileProperty, helpFile);
+}
+
+void SetShippedHelpFolder(const QString& folder)
+{
+    qApp->setProperty(kShippedHelpProperty, folder);
 }
 
 THelpHandler::THelpHandler() : QObject(qApp)

@@ -27,6 +27,9 @@ void InstallHelpKeys(QWidget* window);
 // The HelpFile setting: a folder holding index.html (relative names are taken from the
 // program's folder) replaces the built-in pages; anything else keeps them.
 void SetHelpFile(const QString& helpFile);
+// The help pages shipped beside the program (found from its location); they serve when the
+// HelpFile setting names no collection, before the built-in ones.
+void SetShippedHelpFolder(const QString& folder);
 // Where the page of a context is: in the HelpFile folder when that has the page, else built in.
 QUrl HelpPageUrl(int context);
 

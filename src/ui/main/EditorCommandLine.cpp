@@ -52,8 +52,9 @@ std::string EditorUsage()
            "\n"
            "The tile-set editor; it opens FILE.til when one is given.\n"
            "\n"
-           "  --ini PATH   the settings file (default: kestrund.ini beside the program, or\n"
-           "               $XDG_CONFIG_HOME/Kestrund/Kestrund.ini when that folder is not writable)\n"
+           "  --ini PATH   the settings file (default: $XDG_CONFIG_HOME/Kestrund/Kestrund.ini,\n"
+           "               ~/.config when unset; kestrund.ini beside a program that is not\n"
+           "               installed, when its folder is writable)\n"
            "  --help       show this help and exit\n"
            "  --version    show the version and exit\n"
            "  --           end of options: the next argument is the file\n"
@@ -66,7 +67,7 @@ std::string EditorUsage()
 }
 
 TEditorCommandLine ParseEditorCommandLine(const std::vector<std::string>& args, const TEnvironment& env,
-                                          bool needsDisplay)
+                                          bool needsDisplay, const std::string& helpEnd)
 {
     TEditorCommandLine line;
     if (const char* ini = env("KESTRUND_INI"))
@@ -85,7 +86,7 @@ TEditorCommandLine ParseEditorCommandLine(const std::vector<std::string>& args, 
             continue;
         }
         if (arg == "--help" || arg == "-h")
-            return Exit(0, EditorUsage(), {});
+            return Exit(0, EditorUsage() + helpEnd, {});
         if (arg == "--version")
             return Exit(0, std::string("kestrund ") + kProductVersion + "\n", {});
         if (arg == "--ini" || arg.starts_with("--ini=")) {

@@ -21,9 +21,10 @@ struct TEditorCommandLine {
 using TEnvironment = std::function<const char*(const char*)>;
 
 // args without the program name. needsDisplay: the platform shows windows only on a display
-// named in the environment (X11 or Wayland), unless a Qt platform is chosen.
+// named in the environment (X11 or Wayland), unless a Qt platform is chosen. helpEnd ends the
+// text of --help (where the demo set and help pages are).
 TEditorCommandLine ParseEditorCommandLine(const std::vector<std::string>& args, const TEnvironment& env,
-                                          bool needsDisplay);
+                                          bool needsDisplay, const std::string& helpEnd = {});
 
 std::string EditorUsage();
 
