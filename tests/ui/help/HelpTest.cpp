@@ -53,7 +53,7 @@ TEST(Help, EveryContextHasAPageAndAWidgetsIsItsOwnElseItsParents)
 {
     std::vector<int> contexts = {300, 1051, 4100, 4200, 4201, 4202, 4208, 4209, 4213, 4214, 4250, 4300, 4301,
                                  4302, 4308, 4309, 4313, 4314, 4350, 4400, 4401, 4407, 4408, 4409, 4410, 4412,
-                                 4413, 4414, 4415, 4425, 4450, 4500, 4501, 4550, 4650, 115};
+                                 4413, 4414, 4415, 4425, 4450, 4500, 4501, 4550, 4650, 115, 120};
     for (auto [first, last] : {std::pair{100, 113}, {1011, 1014}, {1021, 1023}, {1031, 1032}, {1041, 1042},
                                {1061, 1062}, {500, 528}, {600, 604}, {700, 705}, {4000, 4009}, {4101, 4115},
                                {4600, 4605}})
@@ -159,21 +159,27 @@ TEST(Help, OneWindowShowsThePagesBuiltInOrFromTheHelpFileFolder)
     WriteText(dir / "pages/property.html", "<a name=\"tile\">");
     std::filesystem::create_directory(dir / "noindex");
     WriteText(dir / "noindex/property.html", "<a name=\"tile\">");
-    // Whether the folder's property page is shown: only a folder with an index counts; a page it lacks is built in.
-    const QString pages = QString::fromStdString(dir / "pages");
-    const std::pair<QString, bool> rows[] = {
-        {pages, true}, {QString::fromStdString(dir / "noindex"), false},
-        {QDir(QCoreApplication::applicationDirPath()).relativeFilePath(pages), true}, // from the program's folder
-        {"pages", false}, {"Kestrund.hlp", false}};
+    std::filesystem::create_directory(dir / "shipped");
+    WriteText(dir / "shipped/index.html", "<a name=\"top\">");
+    // Whether the pages folder's property page is shown: only a folder with an index counts; a page it lacks is
+    // built in. The pages shipped beside the program serve when the HelpFile setting names no collection.
+    const QString pages = QString::fromStdString(dir / "pages"), noindex = QString::fromStdString(dir / "noindex");
+    const struct { QString HelpFile, Shipped; bool FromFolder; } rows[] = {
+        {pages, "", true}, {noindex, "", false},
+        {QDir(QCoreApplication::applicationDirPath()).relativeFilePath(pages), "", true}, // from the program's folder
+        {"pages", "", false}, {"Kestrund.hlp", "", false}, {"Kestrund.hlp", pages, true}, {noindex, pages, true},
+        {pages, QString::fromStdString(dir / "shipped"), true}, {"Kestrund.hlp", noindex, false}};
     const QString current = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir.Path().string()));
-    for (const auto& [helpFile, fromFolder] : rows) {
+    for (const auto& [helpFile, shipped, fromFolder] : rows) {
         SetHelpFile(helpFile);
+        SetShippedHelpFolder(shipped);
         QUrl property = fromFolder ? QUrl::fromLocalFile(pages + "/property.html") : QUrl("qrc:/help/property.html");
         property.setFragment("tile");
         EXPECT_EQ(HelpPageUrl(4301), property) << helpFile.toStdString();
         EXPECT_EQ(HelpPageUrl(300), QUrl("qrc:/help/importtga.html#top")) << helpFile.toStdString();
     }
     SetHelpFile("");
+    SetShippedHelpFolder("");
     QDir::setCurrent(current);
 }
