@@ -67,7 +67,7 @@ TEST(IniFile, SettingsLiveBesideTheProgramOrInTheUsersConfiguration)
     // Installed (bin beside share/kestrund): never beside the program, though root may write there.
     // The demo set and help pages are found from the program's folder, installed or built.
     for (const char* folder : {"usr/bin", "usr/share/kestrund/demo", "usr/share/kestrund/help", "opt/bin",
-                               "opt/share/kestrund", "b/src/app", "b/demo"})
+                               "opt/share/kestrund", "b/src/app", "b/demo", "b/bin"})
         std::filesystem::create_directories(dir / folder);
     for (const char* file : {"usr/share/kestrund/demo/gtset555.til", "usr/share/kestrund/help/index.html",
                              "b/demo/gtset555.til"})
@@ -78,6 +78,7 @@ TEST(IniFile, SettingsLiveBesideTheProgramOrInTheUsersConfiguration)
         {"opt/bin/kestrund", "/cfg/Kestrund/Kestrund.ini", {true, "", ""}},
         {"usr/share/kestrund/kestrund", dir / "usr/share/kestrund/kestrund.ini", {false, "", ""}},
         {"b/src/app/kestrund", dir / "b/src/app/kestrund.ini", {false, dir / "b/demo/gtset555.til", {}}},
+        {"b/bin/kestrund", dir / "b/bin/kestrund.ini", {false, "", {}}}, // a bin folder alone is not installed
     };
     for (const auto& l : layouts) {
         EXPECT_EQ(SettingsFilePath(dir / l.program, "", "/cfg", nullptr, yes), l.ini) << l.program;
