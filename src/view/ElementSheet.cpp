@@ -122,20 +122,6 @@ TSheetRect TSheetLayout::Label(std::size_t i) const
     return {picture.X, picture.Y + PictureHeight, PictureWidth, LabelHeight};
 }
 
-std::size_t TSheetLayout::IndexAt(int x, int y) const
-{
-    if (x < Gap || y < Gap)
-        return Count;
-    const int column = (x - Gap) / PitchX();
-    const int row = (y - Gap) / PitchY();
-    if (column >= Columns || (x - Gap) % PitchX() >= PictureWidth ||
-        (y - Gap) % PitchY() >= PictureHeight + LabelHeight)
-        return Count;
-    const std::size_t i = static_cast<std::size_t>(row) * static_cast<std::size_t>(Columns) +
-                          static_cast<std::size_t>(column);
-    return i < Count ? i : Count;
-}
-
 TSheetLayout SheetLayout(TSheetSize picture, std::size_t count, int zoom, int labelHeight, int gap, int columns,
                          int fitWidth)
 {

@@ -73,8 +73,6 @@ struct TSheetLayout {
     int Height() const { return Gap + Rows * PitchY(); }
     TSheetRect Picture(std::size_t i) const;
     TSheetRect Label(std::size_t i) const;
-    // The cell under the point, or Count when there is none.
-    std::size_t IndexAt(int x, int y) const;
 };
 
 // picture: PictureSize at zoom 1. columns 0 fits the grid into fitWidth pixels (at

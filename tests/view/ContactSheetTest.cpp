@@ -91,24 +91,19 @@ TEST(ContactSheet, Layout)
         TContactSheetOptions Options;
         std::array<int, 4> Grid; // columns, rows, width, height
         TSheetRect Picture1, Label1;
-        std::vector<std::pair<std::array<int, 2>, std::size_t>> At;
     };
     const TCase cases[] = {
-        {{.Columns = 3}, {3, 3, 298, 232}, {102, 4, 94, 72}, {102, 76, 94, 0},
-         {{{4, 4}, 0}, {{97, 75}, 0}, {{3, 4}, 7}, {{98, 4}, 7}, {{102, 80}, 4}, {{102, 79}, 7}, {{200, 156}, 7}}},
-        {{.Zoom = 2, .Labels = true}, {7, 1, 1348, 163}, {196, 4, 188, 144}, {196, 148, 188, 11}, // 8 fit
-         {{{772, 158}, 4}, {{772, 159}, 7}, {{1347, 100}, 7}, {{1343, 4}, 6}}},
+        {{.Columns = 3}, {3, 3, 298, 232}, {102, 4, 94, 72}, {102, 76, 94, 0}},
+        {{.Zoom = 2, .Labels = true}, {7, 1, 1348, 163}, {196, 4, 188, 144}, {196, 148, 188, 11}}, // 8 fit
         {{.Kind = TSheetKind::Rules, .Zoom = 3, .Columns = 2, .Labels = true}, {2, 2, 1728, 1056},
-         {866, 4, 858, 504}, {866, 508, 858, 18}, {{{1723, 525}, 1}, {{4, 530}, 2}, {{866, 530}, 3}}},
-        {{.Kind = TSheetKind::Rules, .FitWidth = 500}, {1, 3, 294, 520}, {4, 176, 286, 168}, {4, 344, 286, 0}, {}},
+         {866, 4, 858, 504}, {866, 508, 858, 18}},
+        {{.Kind = TSheetKind::Rules, .FitWidth = 500}, {1, 3, 294, 520}, {4, 176, 286, 168}, {4, 344, 286, 0}},
     };
     for (const TCase& c : cases) {
         const TSheetLayout layout = ContactSheetLayout(*set, c.Options);
         EXPECT_EQ((std::array{layout.Columns, layout.Rows, layout.Width(), layout.Height()}), c.Grid) << &c - cases;
         EXPECT_EQ(layout.Picture(1), c.Picture1) << &c - cases;
         EXPECT_EQ(layout.Label(1), c.Label1) << &c - cases;
-        for (const auto& [point, index] : c.At)
-            EXPECT_EQ(layout.IndexAt(point[0], point[1]), index) << &c - cases << ": " << point[0] << ',' << point[1];
     }
 
     EXPECT_EQ(Thrown<EKestrundError>([&] { ContactSheetLayout(*set, {.Kind = TSheetKind::Rivers}); }),
@@ -170,11 +165,13 @@ TEST(ContactSheet, CellsHoldTheElementPicturesAndLabelsWhenAsked)
                 EXPECT_EQ(Region(sheet, at), label.Data()) << k << ' ' << i << ' ' << text;
             }
             // Outside the cells (gaps, the empty cell at the end; the label rows without labels) only background.
-            int stray = 0;
-            for (int y = 0; y < sheet.Height(); ++y)
-                for (int x = 0; x < sheet.Width(); ++x)
-                    stray += layout.IndexAt(x, y) == layout.Count && sheet.Pixel(x, y) != options.Colors.Background;
-            EXPECT_EQ(stray, 0) << k;
+            TRgbSurface rest = sheet;
+            for (std::size_t i = 0; i < layout.Count; ++i)
+                for (const TSheetRect& r : {layout.Picture(i), layout.Label(i)})
+                    for (int y = r.Y; y < r.Y + r.Height; ++y)
+                        for (int x = r.X; x < r.X + r.Width; ++x)
+                            rest.SetPixel(x, y, options.Colors.Background);
+            EXPECT_EQ(rest.Data(), TRgbSurface(sheet.Width(), sheet.Height(), options.Colors.Background).Data()) << k;
             EXPECT_EQ(layout.LabelHeight, labels ? 11 : 0);
         }
     }
