@@ -43,7 +43,7 @@ TEST_F(Browser, APickSetsTheNumberAndShowsTheKindAndTheNumberFieldsMoveTheSelect
     auto form = OpenShown(Rich);
     for (int kind : {kBorders, kTiles, kRivers, kImprovements, kRules, kVariationRules}) {
         form->ShowBoxes[static_cast<std::size_t>(kind)]->setChecked(false);
-        form->Browser->SetKind(kind);
+        form->Browser->findChild<QComboBox*>("cbKind")->setCurrentIndex(kind);
         Click(*form, 1);
         EXPECT_EQ(form->Spins[static_cast<std::size_t>(kind)]->Value(), 1) << kind;
         EXPECT_TRUE(form->ShowBoxes[static_cast<std::size_t>(kind)]->isChecked()) << kind;
