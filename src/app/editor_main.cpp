@@ -4,6 +4,7 @@
 #include "IniFile.h"
 #include "MainForm.h"
 #include "Prompts.h"
+#include "RecoveryFiles.h"
 
 #include <QApplication>
 
@@ -39,5 +40,6 @@ int main(int argc, char* argv[])
     prompts.SetParent(&form);
     prompts.CreateDialogs(iniPath);
     form.show();
+    form.StartRecovery(kestrund::RecoveryFolder([](const char* name) { return std::getenv(name); }));
     return app.exec();
 }

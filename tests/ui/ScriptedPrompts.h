@@ -50,6 +50,15 @@ public:
         return OptionsAnswer ? OptionsAnswer(request) : std::nullopt;
     }
 
+    // The question about a recovery copy: Later when no answers are left.
+    std::deque<TRecoveryChoice> RecoveryAnswers;
+    std::vector<std::string> RecoveryQuestions;
+    TRecoveryChoice AskRecovery(const std::string& text) override
+    {
+        RecoveryQuestions.push_back(text);
+        return Next(RecoveryAnswers, TRecoveryChoice::Later);
+    }
+
 private:
     std::optional<std::string> File(std::vector<TFileDialogRequest>& requests, const TFileDialogRequest& request)
     {
