@@ -62,3 +62,26 @@ TEST_F(MainForm, AKilledEditorsChangesAreRecoveredDiscardedOrKeptForLater)
         EXPECT_EQ(Prompts.RecoveryQuestions.size(), row.Answer == TRecoveryChoice::Later ? 1u : 0u);
     }
 }
+
+TEST_F(MainForm, TheCopyFollowsAChangeAtMostOnceAnIntervalAndGoesWhenTheSetIsSavedOrUndone)
+{
+    const std::string folder = Dir / "recovery";
+    auto form = Open(Rich);
+    form->StartRecovery(folder, 1000);
+    const auto copies = [&] {
+        const auto ids = RecoveryIds(folder);
+        return std::count_if(ids.begin(), ids.end(), [&](auto& id) { return !!TRecoveryFiles(folder, id).ReadInfo(); });
+    };
+    QElapsedTimer clock;
+    clock.start();
+    form->miInGameColorMode->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return copies() == 1; }, 5000));
+    EXPECT_LT(clock.elapsed(), 1000); // the first change is written at once
+    form->miEditUndo->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return copies() == 0; }, 5000));
+    form->miEditRedo->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return copies() == 1; }, 5000));
+    EXPECT_GE(clock.elapsed(), 1000); // not before the interval is over
+    Run(*form, &TMainForm::miFileSaveTileFileClick, {Dir / "a.til", Dir / "b.til"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return copies() == 0; }, 5000));
+}
