@@ -1,81 +1,55 @@
-// A save killed at any moment: the target holds the old or the new set, never a mix, and
-// what the killed writer left is removed by the next save.
+// A save killed at any moment leaves the old or the new file, never a mix, and the next save
+// removes what the killed writer left.
 
 #include "FileUtil.h"
 #include "GameSet.h"
 #include "Scratch.h"
 
 #include <chrono>
+#include <csignal>
 #include <random>
 #include <thread>
 
-#include <csignal>
-#include <unistd.h>
-
 using namespace kestrund;
 using namespace kestrund::testing;
-
-namespace {
-
-// Starts saving set in a child process and kills it after delay; true when the save ended first.
-bool SaveKilledAfter(const TTileFile& set, const std::string& name, int mode, std::chrono::microseconds delay)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        set.SaveToFile(name, mode);
-        std::_Exit(0);
-    }
-    const auto end = std::chrono::steady_clock::now() + delay;
-    int status = 0;
-    pid_t ended = 0;
-    while ((ended = ::waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
-    if (ended == 0) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, &status, 0);
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-} // namespace
+using std::chrono::microseconds;
 
 TEST(DurableSave, ASaveKilledAnywhereLeavesTheOldOrTheNewFileAndTheNextSaveCleansUp)
 {
     TScratchDir dir;
-    const std::string name = dir / "gtset.til";
     const auto set = bench::MakeGameSet(1);
-    // The two layouts of one set: the same size, different bytes.
+    // Both layouts have one size: only the bytes tell them apart.
     const std::vector<std::uint8_t> layouts[2] = {set->SaveToMemory(cmRGB555), set->SaveToMemory(cmRGB565)};
-    ASSERT_NE(layouts[0], layouts[1]);
-    set->SaveToFile(name, cmRGB555);
-    int held = 0; // the layout the file holds
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(SaveKilledAfter(*set, name, cmRGB565, std::chrono::seconds(10)));
-    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    held = 1;
-
+    set->SaveToFile(dir / "gtset.til", cmRGB555);
     std::mt19937 random(7);
-    std::uniform_int_distribution<long> moment(0, whole.count() * 6 / 5);
+    long longest = 10000000; // the first save runs to its end and sets the range of the kills
     int completed = 0, leftovers = 0;
-    for (int run = 0; run < 300; ++run) {
-        const int next = 1 - held;
-        completed += SaveKilledAfter(*set, name, next ? cmRGB565 : cmRGB555, std::chrono::microseconds(moment(random)));
-        const auto bytes = ReadWholeFile(name);
-        ASSERT_TRUE(bytes == layouts[held] || bytes == layouts[next]) << "run " << run << ": " << bytes.size();
-        held = bytes == layouts[next] ? next : held;
-        // Each save removed the one before's leftover: the file and at most the last one's.
+    for (int run = 0; run <= 300; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const auto end = start + microseconds(run ? std::uniform_int_distribution<long>(0, longest)(random) : longest);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            set->SaveToFile(dir / "gtset.til", 1 - run % 2);
+            std::_Exit(0);
+        }
+        int status = 0;
+        pid_t ended = 0;
+        while (!(ended = ::waitpid(child, &status, WNOHANG)) && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(microseconds(50));
+        if (!ended && ::kill(child, SIGKILL) == 0)
+            ::waitpid(child, &status, 0);
+        if (run == 0)
+            longest = std::chrono::duration_cast<microseconds>(std::chrono::steady_clock::now() - start).count() * 6 / 5;
+        completed += WIFEXITED(status);
+        const auto bytes = ReadWholeFile(dir / "gtset.til");
+        ASSERT_TRUE(bytes == layouts[0] || bytes == layouts[1]) << "run " << run;
+        // Each save removed the leftover of the one before: at most the last one's is there.
         const auto entries = dir.Entries();
         ASSERT_LE(entries.size(), 2u) << "run " << run;
-        if (entries.size() == 2) {
-            ++leftovers;
-            EXPECT_GT(TemporaryFileWriter(entries[0] == "gtset.til" ? entries[1] : entries[0]), 0);
-        }
+        leftovers += entries.size() == 2 && TemporaryFileWriter(entries[1]) == child;
     }
-    // The kills fell before, during and after the replacing.
-    EXPECT_GT(completed, 0);
+    EXPECT_GT(completed, 1); // the kills fell before, during and after the replacing
     EXPECT_GT(leftovers, 0);
-    set->SaveToFile(name, cmRGB555);
+    set->SaveToFile(dir / "gtset.til", cmRGB555);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"gtset.til"});
-    std::printf("%d saves of %zu bytes (%lld us each): %d completed, %d left a temporary file\n", 300,
-                layouts[0].size(), static_cast<long long>(whole.count()), completed, leftovers);
 }

@@ -50,8 +50,7 @@ public:
         return OptionsAnswer ? OptionsAnswer(request) : std::nullopt;
     }
 
-    // The question about a recovery copy: Later when no answers are left.
-    std::deque<TRecoveryChoice> RecoveryAnswers;
+    std::deque<TRecoveryChoice> RecoveryAnswers; // Later when none are left
     std::vector<std::string> RecoveryQuestions;
     TRecoveryChoice AskRecovery(const std::string& text) override
     {

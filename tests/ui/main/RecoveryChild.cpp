@@ -1,6 +1,6 @@
 // recovery_child SET.til INI EXPECTED: an editor that changes the set it opened (In-Game colours,
-// one tile added), writes the changed set's 5-6-5 bytes to EXPECTED, prints "written PID" once
-// its recovery copy is on the disk and waits to be killed. Its data folder is XDG_DATA_HOME's.
+// a tile added), writes the changed set's 5-6-5 bytes to EXPECTED, prints "written PID" once its
+// recovery copy is on the disk and waits to be killed. Its data folder is XDG_DATA_HOME's.
 
 #include "../ScriptedPrompts.h"
 #include "FileUtil.h"
@@ -8,10 +8,7 @@
 #include "RecoveryFiles.h"
 
 #include <QApplication>
-#include <QThread>
-
-#include <cstdio>
-#include <filesystem>
+#include <QTest>
 
 using namespace kestrund;
 
@@ -19,8 +16,6 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 4)
-        return 2;
     testing::TScriptedPrompts prompts;
     TMainForm form(prompts, argv[2], argv[1]);
     const std::string folder = RecoveryFolder([](const char* name) { return std::getenv(name); });
@@ -28,22 +23,14 @@ int main(int argc, char** argv)
     // Both changes before the event loop runs: they reach the first copy together.
     form.miInGameColorMode->trigger();
     prompts.EditAnswers.push_back([](const TElementEditRequest& request) {
-        TElementEditResult result;
+        TElementEditResult result{.Position = 1};
         result.Tile = std::make_unique<TTile>(0x3366CC, request.Set->ColorMode);
-        result.Position = 1;
         return result;
     });
     form.AddItems[kTiles]->trigger();
-    const auto bytes = form.TileFile.SaveToMemory(cmRGB565);
-    WriteWholeFile(argv[3], bytes);
-    for (;;) {
-        for (const std::string& id : RecoveryIds(folder))
-            if (TRecoveryFiles(folder, id).ReadInfo()) {
-                std::printf("written %lld\n", QCoreApplication::applicationPid());
-                std::fflush(stdout);
-                return app.exec();
-            }
-        QCoreApplication::processEvents();
-        QThread::msleep(5);
-    }
+    WriteWholeFile(argv[3], form.TileFile.SaveToMemory(cmRGB565));
+    QTest::qWaitFor([&] { return RecoveryIds(folder).size() == 1 && TRecoveryFiles(folder, RecoveryIds(folder)[0]).ReadInfo(); }, 60000);
+    std::printf("written %lld\n", QCoreApplication::applicationPid());
+    std::fflush(stdout);
+    return app.exec();
 }
