@@ -11,6 +11,7 @@
 #include <memory>
 
 #ifdef _WIN32
+#define NOMINMAX
 #include <io.h>
 #include <windows.h>
 #else

@@ -42,6 +42,7 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
+#include <utility>
 
 namespace kestrund {
 
@@ -193,6 +194,7 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
 
 TMainForm::~TMainForm()
 {
+    delete std::exchange(FRecovery, nullptr); // a clean end: removes the recovery copy while the document is still there
     try {
         WriteSettings(false);
     } catch (const std::exception&) {
