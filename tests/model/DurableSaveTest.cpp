@@ -50,6 +50,11 @@ TEST(DurableSave, ASaveKilledAnywhereLeavesTheOldOrTheNewFileAndTheNextSaveClean
     }
     EXPECT_GT(completed, 1); // the kills fell before, during and after the replacing
     EXPECT_GT(leftovers, 0);
+    // Live writers' files stay: another process's and this one's.
+    const std::vector<std::string> live{"a.til.kestrund-" + std::to_string(::getppid()) + "-1.tmp",
+                                        "gtset.til.kestrund-" + std::to_string(::getpid()) + "-99999.tmp"};
+    for (const std::string& name : live)
+        WriteText(dir / name, "");
     set->SaveToFile(dir / "gtset.til", cmRGB555);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"gtset.til"});
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{live[0], "gtset.til", live[1]}));
 }
