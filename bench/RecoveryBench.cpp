@@ -60,7 +60,7 @@ void Write(benchmark::State& state)
 double LongestStall = 0, StallWriteMs = 0;
 void Stall(benchmark::State& state)
 {
-    TAutoRecovery recovery(Document(), [] { return TRecoveryInfo{"gtset555.til"}; });
+    TAutoRecovery recovery(Document(), [] { return TRecoveryInfo{"gtset555.til", "gtset555.til", "gtset565.til", 0, 0}; });
     const TRecoveryFiles files(Folder.string(), "stall");
     recovery.Start(files, LockRecovery(files), 0);
     for (auto _ : state) {
@@ -113,7 +113,8 @@ int main(int argc, char** argv)
                 real.at("Copy") / 16);
     std::printf("write on the worker / 30 ms          = %5.2f  (real time %5.2f)  target <= 1\n", cpu.at("Write") / 30,
                 real.at("Write") / 30);
-    std::printf("longest event-loop stall / 16 ms     = %5.2f  (%.0f ms; last edit to copy on disk %.0f ms)  target <= 1\n",
+    std::printf("longest event-loop stall / 16 ms     = %5.2f  (%.0f ms; last edit to copy on disk %.0f ms)"
+                "  target <= 1\n",
                 LongestStall / 16, LongestStall, StallWriteMs);
     return 0;
 }

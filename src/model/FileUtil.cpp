@@ -161,7 +161,8 @@ long TemporaryFileWriter(const std::string& fileName)
                                                 fileName.size() - TempEnd.size() - mark - TempMark.size());
     const std::size_t dash = numbers.find('-');
     const auto digits = [](const std::string& s) {
-        return !s.empty() && s.size() <= 9 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return !s.empty() && s.size() <= 9 &&
+               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
     if (dash == std::string::npos || !digits(numbers.substr(0, dash)) || !digits(numbers.substr(dash + 1)))
         return 0;
@@ -172,7 +173,8 @@ void RemoveStaleTemporaryFiles(const std::string& folder)
 {
     namespace fs = std::filesystem;
     std::error_code error;
-    for (fs::directory_iterator it(folder.empty() ? "." : folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string listed = folder.empty() ? "." : folder;
+    for (fs::directory_iterator it(listed, error), end; !error && it != end; it.increment(error)) {
         const long pid = TemporaryFileWriter(it->path().filename().string());
         std::error_code ignored;
         if (pid > 0 && pid != CurrentProcess() && !ProcessRuns(pid) && it->is_regular_file(ignored))

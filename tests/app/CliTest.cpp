@@ -285,8 +285,10 @@ TEST(Cli, SavesReachTheDiskBeforeAndAfterTheRename)
     if (kestrund::testing::ShellCommand(trace + "true").first != 0)
         GTEST_SKIP() << "strace cannot trace here";
     // The calls in order, each rename with its target's name, the pictures' renames as one.
-    const std::string calls = R"x(sed -E 's/^[0-9]+ +//; s/^rename.*\/([^/]*)"\) = .*/rename \1/; s/rename .*\.tga$/rename picture/; s/\(.*//' )x" +
-                              dir / "trace.txt" + R"( | awk '!($0 == "rename picture" && $0 == last); {last = $0}' | tr '\n' ' ')";
+    const std::string calls =
+        R"x(sed -E 's/^[0-9]+ +//; s/^rename.*\/([^/]*)"\) = .*/rename \1/; s/rename .*\.tga$/rename picture/; )x"
+        R"x(s/\(.*//' )x" + dir / "trace.txt" +
+        R"( | awk '!($0 == "rename picture" && $0 == last); {last = $0}' | tr '\n' ' ')";
     const std::string cli = trace + KESTRUND_CLI_PATH + " ", in = dir / "in.til ";
     for (const auto& [args, expected] : {
              std::pair{"save " + in + "--out555 " + dir / "a.til --out565 " + dir / "b.til",

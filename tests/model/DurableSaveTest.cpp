@@ -39,7 +39,7 @@ TEST(DurableSave, ASaveKilledAnywhereLeavesTheOldOrTheNewFileAndTheNextSaveClean
         if (!ended && ::kill(child, SIGKILL) == 0)
             ::waitpid(child, &status, 0);
         if (run == 0)
-            longest = std::chrono::duration_cast<microseconds>(std::chrono::steady_clock::now() - start).count() * 6 / 5;
+            longest = 6 * std::chrono::duration_cast<microseconds>(std::chrono::steady_clock::now() - start).count() / 5;
         completed += WIFEXITED(status);
         const auto bytes = ReadWholeFile(dir / "gtset.til");
         ASSERT_TRUE(bytes == layouts[0] || bytes == layouts[1]) << "run " << run;

@@ -181,7 +181,7 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
     connect(&Document, &TTileSetDocument::SetReplaced, this, &TMainForm::SetReplacedHandler);
     connect(&Document.UndoStack(), &QUndoStack::cleanChanged, this, &TMainForm::UpdateTitle);
     FRecovery = new TAutoRecovery(
-        Document, [this] { return TRecoveryInfo{FDocumentName, TileFile.FileName555, TileFile.FileName565}; }, this);
+        Document, [this] { return TRecoveryInfo{FDocumentName, TileFile.FileName555, TileFile.FileName565, 0, 0}; }, this);
     connect(FRecovery, &TAutoRecovery::WriteFailed, this, [this](const QString& error) {
         statusBar()->showMessage("The recovery copy could not be written: " + error);
     });

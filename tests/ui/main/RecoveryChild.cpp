@@ -23,13 +23,19 @@ int main(int argc, char** argv)
     // Both changes before the event loop runs: they reach the first copy together.
     form.miInGameColorMode->trigger();
     prompts.EditAnswers.push_back([](const TElementEditRequest& request) {
-        TElementEditResult result{.Position = 1};
+        TElementEditResult result;
+        result.Position = 1;
         result.Tile = std::make_unique<TTile>(0x3366CC, request.Set->ColorMode);
         return result;
     });
     form.AddItems[kTiles]->trigger();
     WriteWholeFile(argv[3], form.TileFile.SaveToMemory(cmRGB565));
-    QTest::qWaitFor([&] { return RecoveryIds(folder).size() == 1 && TRecoveryFiles(folder, RecoveryIds(folder)[0]).ReadInfo(); }, 60000);
+    QTest::qWaitFor(
+        [&] {
+            const auto ids = RecoveryIds(folder);
+            return ids.size() == 1 && TRecoveryFiles(folder, ids[0]).ReadInfo().has_value();
+        },
+        60000);
     std::printf("written %lld\n", QCoreApplication::applicationPid());
     std::fflush(stdout);
     return app.exec();
