@@ -30,12 +30,14 @@ int main(int argc, char** argv)
     });
     form.AddItems[kTiles]->trigger();
     WriteWholeFile(argv[3], form.TileFile.SaveToMemory(cmRGB565));
-    QTest::qWaitFor(
+    const bool written = QTest::qWaitFor(
         [&] {
             const auto ids = RecoveryIds(folder);
             return ids.size() == 1 && TRecoveryFiles(folder, ids[0]).ReadInfo().has_value();
         },
         60000);
+    if (!written)
+        return 1;
     std::printf("written %lld\n", QCoreApplication::applicationPid());
     std::fflush(stdout);
     return app.exec();
