@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <random>
 #include <thread>
 
 using namespace kestrund;
@@ -32,8 +31,7 @@ TEST(DurableSave, ASaveKilledAnywhereLeavesTheOldOrTheNewFileAndTheNextSaveClean
             set->SaveToFile(dir / "gtset.til", 1 - run % 2);
             std::_Exit(0);
         }
-        int status = 0;
-        pid_t ended = 0;
+        int status = 0, ended = 0;
         while (!(ended = ::waitpid(child, &status, WNOHANG)) && std::chrono::steady_clock::now() < end)
             std::this_thread::sleep_for(microseconds(50));
         if (!ended && ::kill(child, SIGKILL) == 0)

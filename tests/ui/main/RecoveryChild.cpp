@@ -3,7 +3,6 @@
 // recovery copy is on the disk and waits to be killed. Its data folder is XDG_DATA_HOME's.
 
 #include "../ScriptedPrompts.h"
-#include "FileUtil.h"
 #include "MainForm.h"
 #include "RecoveryFiles.h"
 
@@ -29,15 +28,13 @@ int main(int argc, char** argv)
         return result;
     });
     form.AddItems[kTiles]->trigger();
-    WriteWholeFile(argv[3], form.TileFile.SaveToMemory(cmRGB565));
-    const bool written = QTest::qWaitFor(
-        [&] {
-            const auto ids = RecoveryIds(folder);
-            return ids.size() == 1 && TRecoveryFiles(folder, ids[0]).ReadInfo().has_value();
-        },
-        60000);
-    if (!written)
-        return 1;
+    form.TileFile.SaveToFile(argv[3], cmRGB565);
+    std::vector<std::string> ids;
+    for (int tries = 0; ids.size() != 1 || !TRecoveryFiles(folder, ids[0]).ReadInfo(); ids = RecoveryIds(folder)) {
+        if (++tries > 6000)
+            return 1; // no copy within a minute
+        QTest::qWait(10);
+    }
     std::printf("written %lld\n", QCoreApplication::applicationPid());
     std::fflush(stdout);
     return app.exec();
