@@ -24,6 +24,7 @@ TAutoRecovery::TAutoRecovery(TTileSetDocument& document, std::function<TRecovery
     : QObject(parent), FDocument(document), FDescribe(std::move(describe))
 {
     FTimer.setSingleShot(true);
+    FTimer.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% early: not "at most once an interval"
     connect(&FTimer, &QTimer::timeout, this, &TAutoRecovery::WriteNow);
     connect(&FWriting, &QFutureWatcher<QString>::finished, this, &TAutoRecovery::WriteEnded);
     connect(&document.UndoStack(), &QUndoStack::indexChanged, this, &TAutoRecovery::Changed);
