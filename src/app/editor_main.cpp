@@ -6,6 +6,7 @@
 #include "MainForm.h"
 #include "ProgramPlaces.h"
 #include "Prompts.h"
+#include "RecoveryFiles.h"
 
 #include <QApplication>
 
@@ -44,5 +45,6 @@ int main(int argc, char* argv[])
     prompts.SetParent(&form);
     prompts.CreateDialogs(iniPath);
     form.show();
+    form.StartRecovery(kestrund::RecoveryFolder([](const char* name) { return std::getenv(name); }));
     return app.exec();
 }

@@ -588,7 +588,7 @@ std::vector<std::uint8_t> TTileFile::SaveToMemory(int colorMode) const
 void TTileFile::SaveToFile(const std::string& fileName, int colorMode) const
 {
     const std::vector<std::uint8_t> data = SaveToMemory(colorMode);
-    WriteWholeFile(fileName, data);
+    WriteWholeFile(fileName, data, TWriteSync::Disk);
 }
 
 } // namespace kestrund

@@ -137,7 +137,8 @@ void TIniFile::Store(const std::vector<std::string>& lines)
     std::error_code ignored;
     if (!folder.empty())
         std::filesystem::create_directories(folder, ignored);
-    WriteWholeFile(FFileName, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    WriteWholeFile(FFileName, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                   TWriteSync::Disk);
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const
@@ -181,8 +182,12 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     std::size_t last = span.Header;
     for (std::size_t i = span.Header + 1; i < span.End; ++i) {
         if (KeyOf(lines[i], k, v) && SameText(k, key)) {
-            lines[i] = k + "=" + value; // the key keeps its spelling
-            Store(lines);
+            // The key keeps its spelling. An unchanged line is not written again: each
+            // write waits for the disk, and closing the window writes every setting.
+            if (lines[i] != k + "=" + value) {
+                lines[i] = k + "=" + value;
+                Store(lines);
+            }
             return;
         }
         if (!Trim(lines[i]).empty())

@@ -263,8 +263,12 @@ void ExportScript(const TTileFile& set, const std::string& graphicsDir, const st
     const std::filesystem::path script = ScriptFilePath(scriptFileName);
     // Before the first picture: the script could not be written over its own folder.
     CheckGraphicsFolder(scriptFileName, folder);
+    RemoveStaleTemporaryFiles(folder.string());
     const std::string text = TScriptWriter(set, folder).Write();
-    WriteWholeFile(script.string(), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    // The pictures reach the disk before the script that names them.
+    SyncFolder(folder.string());
+    WriteWholeFile(script.string(), std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                   TWriteSync::Disk);
 }
 
 std::string ScriptText(const TTileFile& set)

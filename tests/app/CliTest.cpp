@@ -266,3 +266,27 @@ TEST(Cli, VerbsExitStatusesOutputAndFiles)
 
 } // namespace
 } // namespace kestrund::cli
+
+// A power cut must leave a saved file old or new: the file is synced before it replaces the
+// target and the folder after; an export's pictures are synced at once, before the script.
+TEST(Cli, SavesReachTheDiskBeforeAndAfterTheRename)
+{
+    kestrund::testing::TScratchDir dir;
+    kestrund::testing::MakeRichSet(3, false)->SaveToFile(dir / "in.til", kestrund::cmRGB555);
+    const std::string trace = "strace -f -qq -s 4096 -e trace=fsync,rename,syncfs -o " + dir / "trace.txt" + " ";
+    if (kestrund::testing::ShellCommand(trace + "true").first != 0)
+        GTEST_SKIP() << "strace cannot trace here";
+    // The calls in order, each rename with its target's name, the pictures' renames as one.
+    const std::string calls =
+        R"x(sed -E 's/^[0-9]+ +//; s/^rename.*\/([^/]*)"\) = .*/rename \1/; s/rename .*\.tga$/rename picture/; )x"
+        R"x(s/\(.*//' )x" + dir / "trace.txt" +
+        R"( | awk '!($0 == "rename picture" && $0 == last); {last = $0}' | tr '\n' ' ')";
+    const std::string cli = trace + KESTRUND_CLI_PATH + " ", in = dir / "in.til ";
+    for (const auto& [args, expected] : {
+             std::pair{"save " + in + "--out555 " + dir / "a.til --out565 " + dir / "b.til",
+                       "fsync rename a.til fsync fsync rename b.til fsync "},
+             std::pair{"export-script " + in + dir / "s.src", "rename picture syncfs fsync rename s.src fsync "}}) {
+        ASSERT_EQ(kestrund::testing::ShellCommand(cli + args).first, 0) << args;
+        EXPECT_EQ(kestrund::testing::ShellCommand(calls).second, expected);
+    }
+}

@@ -3,6 +3,7 @@
 
 #include "MainSettings.h"
 #include "ProgramPlaces.h"
+#include "RecoveryFiles.h"
 #include "Scratch.h"
 
 #include <gtest/gtest.h>
@@ -159,4 +160,20 @@ TEST(WindowPlacement, AWindowOffEveryScreenComesBackOntoThePrimary)
     };
     for (const auto& c : cases)
         EXPECT_EQ(PlacedOnScreens(c.Stored, c.Screens), c.Placed) << &c - cases;
+}
+
+// Where recovery copies live, and which runs left some: a folder of copies or a lock.
+TEST(Recovery, FolderFromTheEnvironmentAndTheRunsThatLeftFiles)
+{
+    const struct { const char *Data, *Home, *Folder; } rows[] = {{"/d", nullptr, "/d/Kestrund/recovery"},
+        {"rel", "/h", "/h/.local/share/Kestrund/recovery"}, {nullptr, nullptr, ""}};
+    for (const auto& row : rows)
+        EXPECT_EQ(RecoveryFolder([&](std::string_view name) { return name == "HOME" ? row.Home : row.Data; }),
+                  row.Folder);
+    TScratchDir dir;
+    for (const char* name : {"20240102-030405-9.lock", "20240101-000000-7.lock", "x.lock.txt", ".lock"})
+        WriteText(dir / name, "");
+    std::filesystem::create_directory(dir / NewRecoveryId(86400, 12));
+    EXPECT_EQ(RecoveryIds(dir.Path().string()),
+              (std::vector<std::string>{"19700102-000000-12", "20240101-000000-7", "20240102-030405-9"}));
 }

@@ -50,6 +50,14 @@ public:
         return OptionsAnswer ? OptionsAnswer(request) : std::nullopt;
     }
 
+    std::deque<TRecoveryChoice> RecoveryAnswers; // Later when none are left
+    std::vector<std::string> RecoveryQuestions;
+    TRecoveryChoice AskRecovery(const std::string& text) override
+    {
+        RecoveryQuestions.push_back(text);
+        return Next(RecoveryAnswers, TRecoveryChoice::Later);
+    }
+
 private:
     std::optional<std::string> File(std::vector<TFileDialogRequest>& requests, const TFileDialogRequest& request)
     {

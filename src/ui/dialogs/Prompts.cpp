@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -152,6 +153,21 @@ int TQtPrompts::Message(const std::string& text, TMsgType type, int buttons)
     case QMessageBox::No: return mbNo;
     default: return mbCancel;
     }
+}
+
+TRecoveryChoice TQtPrompts::AskRecovery(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), QString::fromStdString(text),
+                    QMessageBox::NoButton, FParent);
+    QPushButton* recover = box.addButton("Recover", QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton("Discard", QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton("Later", QMessageBox::RejectRole);
+    box.setDefaultButton(recover);
+    box.setEscapeButton(later);
+    box.exec();
+    return box.clickedButton() == recover   ? TRecoveryChoice::Recover
+           : box.clickedButton() == discard ? TRecoveryChoice::Discard
+                                            : TRecoveryChoice::Later;
 }
 
 std::optional<TColor> TQtPrompts::ChooseColor(TColor initial)

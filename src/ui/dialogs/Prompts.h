@@ -29,6 +29,9 @@ enum TMsgButton : int {
     mbNo = 8,
 };
 
+// The answers to the question about a recovery copy left by a run that did not end cleanly.
+enum class TRecoveryChoice { Recover, Discard, Later };
+
 struct TFileDialogRequest {
     std::string Title;
     std::string Filter; // "Description (*.x)|*.x|..." pairs
@@ -70,6 +73,8 @@ public:
     virtual std::optional<TElementEditResult> EditElement(const TElementEditRequest&) { return std::nullopt; }
     virtual std::optional<TImportTGAResult> ImportTGA(const TImportTGARequest&) { return std::nullopt; }
     virtual std::optional<TOptionsValues> Options(const TOptionsRequest&) { return std::nullopt; }
+    // Recover, Discard or Later; Later when the question is closed otherwise.
+    virtual TRecoveryChoice AskRecovery(const std::string&) { return TRecoveryChoice::Later; }
 };
 
 // Qt's filter form of a "Description|patterns|..." filter: "Description (*.a *.b);;...".
@@ -100,6 +105,7 @@ public:
     // Shows the property editor's import colours and flags in place of the request's, and on OK
     // hands them back to it and stores its import colours at once.
     std::optional<TOptionsValues> Options(const TOptionsRequest& request) override;
+    TRecoveryChoice AskRecovery(const std::string& text) override;
 
 private:
     QWidget* FParent;

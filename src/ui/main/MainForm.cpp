@@ -1,6 +1,7 @@
 #include "MainForm.h"
 #include "MainFormPanels.h"
 
+#include "AutoRecovery.h"
 #include "ElementBrowser.h"
 #include "ErrorLogForm.h"
 #include "Errors.h"
@@ -41,6 +42,7 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
+#include <utility>
 
 namespace kestrund {
 
@@ -178,6 +180,11 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
     connect(&Document, &TTileSetDocument::ElementChanged, this, [this](int kind) { ElementsChanged(kind); });
     connect(&Document, &TTileSetDocument::SetReplaced, this, &TMainForm::SetReplacedHandler);
     connect(&Document.UndoStack(), &QUndoStack::cleanChanged, this, &TMainForm::UpdateTitle);
+    FRecovery = new TAutoRecovery(
+        Document, [this] { return TRecoveryInfo{FDocumentName, TileFile.FileName555, TileFile.FileName565, 0, 0}; }, this);
+    connect(FRecovery, &TAutoRecovery::WriteFailed, this, [this](const QString& error) {
+        statusBar()->showMessage("The recovery copy could not be written: " + error);
+    });
     setAcceptDrops(true);
     if (!fileToOpen.empty())
         LoadTileFile(fileToOpen, false);
@@ -187,6 +194,7 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
 
 TMainForm::~TMainForm()
 {
+    delete std::exchange(FRecovery, nullptr); // a clean end: removes the recovery copy while the document is still there
     try {
         WriteSettings(false);
     } catch (const std::exception&) {

@@ -27,7 +27,10 @@ class QToolButton;
 
 namespace kestrund {
 
+class TAutoRecovery;
 class TElementBrowser;
+class TRecoveryFiles;
+struct TRecoveryInfo;
 class TErrorLogForm;
 class TExtSpinEdit;
 class TTileViewWidget;
@@ -68,6 +71,9 @@ public:
     void ReadSettings(bool colorMode = true);
     void WriteSettings(bool force);
     TViewState ViewState() const;
+    // Offers the recovery copies that runs which did not end cleanly left in folder, then
+    // keeps a copy of the set there while it has unsaved changes (at most once an interval).
+    void StartRecovery(const std::string& folder, int intervalMs = 60000);
 
     // Menu commands
     void miFileOpenClick() { OpenTileFile(false); }
@@ -169,6 +175,9 @@ private:
     void AddRecentFile(const std::string& name);
     void OpenRecentFile(const std::string& name);
     void RebuildRecentMenu();
+    // Recovery copies.
+    std::string RecoveryQuestion(const TRecoveryInfo& info) const;
+    bool Recover(const TRecoveryFiles& files, const TRecoveryInfo& info);
 
     TPrompts& FPrompts;
     std::string FIniPath;
@@ -177,6 +186,7 @@ private:
     bool FImporting = false;
     std::string FDocumentName; // shown in the title; empty before anything was opened
     std::vector<std::string> FRecentFiles;
+    TAutoRecovery* FRecovery = nullptr;
 };
 
 } // namespace kestrund
