@@ -39,7 +39,7 @@ TColor LabelColor(TColor background);
 // Raises EKestrundError when the set has no element of the kind.
 TSheetLayout ContactSheetLayout(const TTileFile& set, const TContactSheetOptions& options);
 
-// Each cell holds ElementPicture of its element and, when asked, its ElementLabel centred
+// Each cell holds DrawElementPicture of its element and, when asked, its ElementLabel centred
 // under it (cut at the cell's edge when wider). Raises EKestrundError for an empty kind
 // and for a sheet of more than MaxContactSheetPixels.
 TRgbSurface ComposeContactSheet(const TTileFile& set, const TContactSheetOptions& options);

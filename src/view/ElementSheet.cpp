@@ -57,15 +57,6 @@ void DrawElement(const TTileFile& set, TSheetKind kind, std::size_t i, const TSh
 }
 } // namespace
 
-TRgbSurface ElementPicture(const TTileFile& set, TSheetKind kind, std::size_t i, const TSheetColors& colors,
-                           int zoom)
-{
-    const TSheetSize size = PictureSize(set, kind);
-    TRgbSurface picture(size.Width * zoom, size.Height * zoom, colors.Background);
-    DrawElementPicture(set, kind, i, colors, zoom, picture, 0, 0);
-    return picture;
-}
-
 void DrawElementPicture(const TTileFile& set, TSheetKind kind, std::size_t i, const TSheetColors& colors, int zoom,
                         TSurface& surface, int x, int y)
 {

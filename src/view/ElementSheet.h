@@ -38,8 +38,6 @@ TSheetSize PictureSize(const TTileFile& set, TSheetKind kind);
 // every pixel a zoom x zoom block, drawn with its top-left corner at x, y.
 void DrawElementPicture(const TTileFile& set, TSheetKind kind, std::size_t i, const TSheetColors& colors, int zoom,
                         TSurface& surface, int x, int y);
-TRgbSurface ElementPicture(const TTileFile& set, TSheetKind kind, std::size_t i, const TSheetColors& colors,
-                           int zoom);
 
 // What identifies element i to a modder, in decimal or as the view's hex labels show it:
 // a tile's ID, a border's inside and outside IDs, a river's or improvement's ID, the
