@@ -99,10 +99,6 @@ TEST_F(MainForm, StartsWithOneElementOfEachKindInTheDefaultWindowAndRemembersCha
     form = Open();
     EXPECT_EQ(std::pair(form->ZoomFactor, form->BgColor), std::pair(3, clBtnFace));
     EXPECT_TRUE(Item(form->BackgroundMenu, "S&ystem")->isChecked());
-
-    form.reset(); // a window stored off every screen opens on the primary one
-    WriteText(Ini, "[MainWindow]\r\nLeft=5000\r\nTop=5000\r\n");
-    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(Open()->geometry().center()));
 }
 
 TEST_F(MainForm, OpenAppendAndNewKeepNumbersInRangeDamagedFilesLeaveTheSet)
