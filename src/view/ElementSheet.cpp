@@ -76,20 +76,20 @@ void DrawElementPicture(const TTileFile& set, TSheetKind kind, std::size_t i, co
 
 std::string ElementIdText(const TTileFile& set, TSheetKind kind, std::size_t i, bool hex)
 {
-    auto number = [hex](unsigned v, int hexDigits) { return hex ? Format("%0*X", hexDigits, v) : std::to_string(v); };
+    // In the form the left panel's labels show them.
+    TViewState view;
+    view.TileNum = view.BorderNum = view.RiverNum = view.ImprovementNum = view.VariationNum = i;
+    const TViewLabels labels = ViewLabels(set, view, hex);
     switch (kind) {
-    case TSheetKind::Tiles: return number(set.Tile(i).TileID, 4);
-    case TSheetKind::Borders: return number(set.Border(i).Inside, 2) + ' ' + number(set.Border(i).Outside, 2);
-    case TSheetKind::Rivers: return number(set.River(i).ImprovementID, 2);
-    case TSheetKind::Improvements: return number(set.Improvement(i).ImprovementID, 2);
-    case TSheetKind::Rules: return number(set.TileRule(i).Values[rvGraphics], 4);
-    case TSheetKind::Variations: {
-        const TVariationRule& rule = set.VariationRule(i);
-        if (rule.StepCount() == 0)
-            return {};
-        const unsigned index = static_cast<unsigned>(rule.StepTileIndex(0)) & 0xFF;
-        return hex ? IntToHexTrim(index, 2) : std::to_string(index);
+    case TSheetKind::Tiles: return labels.TileID;
+    case TSheetKind::Borders: return labels.Inside + ' ' + labels.Outside;
+    case TSheetKind::Rivers: return labels.RiverID;
+    case TSheetKind::Improvements: return labels.ImprovementID;
+    case TSheetKind::Rules: {
+        const unsigned id = set.TileRule(i).Values[rvGraphics];
+        return hex ? Format("%04X", id) : std::to_string(id);
     }
+    case TSheetKind::Variations: return labels.VariationTileIndex;
     }
     return {};
 }

@@ -114,15 +114,11 @@ TEST(ContactSheet, CellsHoldTheElementPicturesAndLabelsWhenAsked)
     const auto set = kestrund::testing::MakeRichSet(3, false);
     set->Border(1).Inside = 0x1A;
     set->Border(1).Outside = 3;
-    set->Improvement(1).ImprovementID = 300;
     set->TileRule(1).Values[rvGraphics] = 0x1234;
-    set->VariationRule(1).SetStepCount(1);
-    set->VariationRule(1).SetStepTileIndex(0, 0x1C);
     set->VariationRule(2).SetStepCount(0);
-    // The labels: number and ID (a tile's is checked by the browser's test).
+    // The labels: the number, then the ID as the view's labels write it (a rule's: its graphics tile's).
     const std::tuple<TSheetKind, std::size_t, std::string, std::string> labels[] = {
-        {TSheetKind::Borders, 1, "1 26 3", "0001 1A 03"}, {TSheetKind::Improvements, 1, "1 300", "0001 12C"},
-        {TSheetKind::Rules, 1, "1 4660", "0001 1234"},    {TSheetKind::Variations, 1, "1 28", "0001 1C"},
+        {TSheetKind::Borders, 1, "1 26 3", "0001 1A 03"}, {TSheetKind::Rules, 1, "1 4660", "0001 1234"},
         {TSheetKind::Variations, 2, "2", "0002"}}; // no steps, no tile
     for (const auto& [kind, i, decimal, hex] : labels) {
         EXPECT_EQ(ElementLabel(*set, kind, i, false), decimal);
