@@ -88,7 +88,6 @@ TEST(View, SizesRulePicturesLabelsAndFiles)
     };
     EXPECT_EQ(labels(true), "1234|05|0F|105|07|0C||AB");
     EXPECT_EQ(labels(false), "4660|5|15|261|7|12||171");
-    EXPECT_EQ(CountText(300, true) + CountText(300, false), "012C300");
     using Diagram = std::array<std::string, 15>;
     EXPECT_EQ(RuleDiagramTexts(nullptr, false), (Diagram{"N", "NW", "NE", "W", "C", "E", "SW", "S", "SE", "0", "0", "0",
                                                          "0", "0", "0"}));

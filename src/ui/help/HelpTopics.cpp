@@ -37,7 +37,7 @@ constexpr THelpTopic kTopics[] = {
     {115, kMain, "variation", "Shows the variation rule instead of the single tile: its tiles are drawn as the "
                               "game arranges them."},
     {120, "browser.html", "top", "Every element of one kind as small pictures: a click shows the element in the "
-                                 "view, typing an ID filters, Ctrl+wheel sizes the pictures."},
+                                 "view, typing an ID filters, Ctrl+wheel or Ctrl++ and Ctrl+- size the pictures."},
     {300, "importtga.html", "top", "Choose the Targa picture for an element and the colours that mean transparent "
                                    "and shadow in it."},
     {500, kOpts, "top", "The program's preferences: folders, script log level, colours and the tile file "

@@ -212,7 +212,7 @@ TElementBrowser::TElementBrowser(TTileSetDocument& document, QWidget* parent)
     lvElements->viewport()->installEventFilter(this);
     layout->addWidget(lvElements, 1);
     setWidget(body);
-    setToolTip("Ctrl+wheel: thumbnail size");
+    setToolTip("Ctrl+wheel, Ctrl++ and Ctrl+-: thumbnail size");
 
     connect(cbKind, &QComboBox::currentIndexChanged, this, [this](int kind) { SetKind(kind); });
     connect(edFilter, &QLineEdit::textChanged, FProxy, &QSortFilterProxyModel::setFilterFixedString);
@@ -316,6 +316,12 @@ bool TElementBrowser::eventFilter(QObject* watched, QEvent* event)
     if (watched == lvElements && event->type() == QEvent::KeyPress) {
         // Typing an ID in the list goes to the filter.
         auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl++ and Ctrl+-: the wheel's steps from the keyboard.
+        for (const auto& [keys, step] : {std::pair{QKeySequence::ZoomIn, 1}, {QKeySequence::ZoomOut, -1}})
+            if (key->matches(keys)) {
+                SetZoom(Zoom() + step);
+                return true;
+            }
         const QString text = key->text();
         const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
         if (plain && text.size() == 1 && text[0].isLetterOrNumber()) {

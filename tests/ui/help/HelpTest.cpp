@@ -67,7 +67,6 @@ TEST(Help, EveryContextHasAPageAndAWidgetsIsItsOwnElseItsParents)
         EXPECT_EQ(HelpPageUrl(c), QUrl(QString("qrc:/help/%1#%2").arg(topic->Page, topic->Anchor))) << c;
     }
     EXPECT_EQ(HelpTopics().size(), contexts.size()) << "a context no window carries";
-    EXPECT_EQ(HelpContextText(114), "");
     EXPECT_EQ(HelpPageUrl(0), QUrl("qrc:/help/index.html"));
 
     // Every link between the pages reaches a page, and its anchor.

@@ -126,6 +126,5 @@ TEST_F(Options, HelpIndexAndTheContextsOfTheLeftPanel)
     for (const auto& [widget, context] : cases)
         EXPECT_EQ(HelpContextAt(panel, widget->mapTo(panel, widget->rect().center())), context)
             << widget->objectName().toStdString();
-    EXPECT_FALSE(form->Spins[kRules]->isEnabled());
     EXPECT_EQ(HelpContextAt(form->ScrollBox, QPoint(200, 200)), 113);
 }
