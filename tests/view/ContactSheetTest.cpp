@@ -113,7 +113,7 @@ TEST(ContactSheet, CellsHoldTheElementPicturesAndLabelsWhenAsked)
     const auto set = kestrund::testing::MakeRichSet(3, false);
     set->Border(1).Inside = 0x1A;
     set->Border(1).Outside = 3;
-    set->TileRule(1).Values[rvGraphics] = 0x1234;
+    set->TileRule(1).Values[rvGraphics] = set->Tile(0).TileID = 0x1234; // a rule whose picture shows a tile
     set->VariationRule(2).SetStepCount(0);
     // The labels: the number, then the ID as the view's labels write it (a rule's: its graphics tile's).
     const std::tuple<TSheetKind, std::size_t, std::string, std::string> labels[] = {
