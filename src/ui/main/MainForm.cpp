@@ -194,6 +194,10 @@ TMainForm::TMainForm(TPrompts& prompts, const std::string& iniPath, const std::s
 
 TMainForm::~TMainForm()
 {
+    // The document is destroyed after the window's other members, and its undo stack says
+    // "clean" as it empties then: the window's handlers must not run on what is gone.
+    Document.UndoStack().disconnect(this);
+    Document.disconnect(this);
     delete std::exchange(FRecovery, nullptr); // a clean end: removes the recovery copy while the document is still there
     try {
         WriteSettings(false);
