@@ -1,5 +1,5 @@
 // The recovery copy of a game-sized set with unsaved changes:
-// - the copy taken on the window's thread (TTileSetDocument::CopySet): target under 16 ms,
+// - the copy taken on the window's thread (TTileFile::Copy): target under 16 ms,
 //   one frame at 60 Hz;
 // - the write on the worker (both files on the disk, TRecoveryFiles::Write): target under 30 ms;
 // - the window's event loop while an edit is copied and written: the longest time between two
@@ -43,12 +43,12 @@ TTileSetDocument& Document()
 void Copy(benchmark::State& state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(Document().CopySet());
+        benchmark::DoNotOptimize(Document().Set().Copy());
 }
 
 void Write(benchmark::State& state)
 {
-    const auto copy = Document().CopySet();
+    const auto copy = Document().Set().Copy();
     const TRecoveryFiles files(Folder.string(), "write");
     const TRecoveryInfo info{"/home/u/gtset555.til", "/home/u/gtset555.til", "/home/u/gtset565.til", cmRGB555, 0};
     for (auto _ : state)

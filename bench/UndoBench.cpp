@@ -135,7 +135,7 @@ void ScriptAppend(benchmark::State& state, bool undo)
 {
     auto document = GameDocument();
     const auto start = std::chrono::steady_clock::now();
-    auto before = document->CopySet();
+    auto before = document->Set().Copy();
     SnapshotSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const std::string log = ScriptFile() + ".log";
     if (const int result = ImportScriptInto(document->Set(), ScriptFile(), log, true, 0);

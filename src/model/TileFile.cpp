@@ -223,6 +223,41 @@ void TTileFile::AppendElementsFrom(TTileFile& source)
     source.RebuildTileIndexList();
 }
 
+std::unique_ptr<TTileFile> TTileFile::Copy() const
+{
+    auto copy = std::make_unique<TTileFile>();
+    copy->Clear();
+    for (std::size_t i = 0; i < TileRuleCount(); ++i)
+        copy->AddTileRule(std::make_unique<TTileRule>(TileRule(i)));
+    for (std::size_t i = 0; i < BorderCount(); ++i)
+        copy->AddBorder(std::make_unique<TTileBorder>()).Assign(Border(i));
+    for (std::size_t i = 0; i < TileCount(); ++i) {
+        auto tile = std::make_unique<TTile>();
+        tile->Assign(Tile(i));
+        tile->ImageSize = Tile(i).ImageSize;
+        copy->AddTile(std::move(tile));
+    }
+    for (std::size_t i = 0; i < RiverCount(); ++i)
+        copy->AddRiver(std::make_unique<TRiver>()).Assign(River(i));
+    for (std::size_t i = 0; i < ImprovementCount(); ++i)
+        copy->AddImprovement(std::make_unique<TTileImprovement>()).Assign(Improvement(i));
+    for (std::size_t i = 0; i < VariationRuleCount(); ++i) {
+        TVariationRule& rule = copy->AddVariationRule(std::make_unique<TVariationRule>());
+        rule.Assign(VariationRule(i));
+        rule.Grid = VariationRule(i).Grid;
+    }
+    copy->ScriptComment = ScriptComment;
+    copy->ColorComment = ColorComment;
+    copy->TransparentColor = TransparentColor;
+    copy->ShadowColor = ShadowColor;
+    copy->BorderHeader = BorderHeader;
+    copy->TileHeader = TileHeader;
+    copy->ColorMode = ColorMode;
+    copy->FileName555 = FileName555;
+    copy->FileName565 = FileName565;
+    return copy;
+}
+
 bool TileFileNameSays(const std::string& fileName, std::string_view digits)
 {
     return std::filesystem::path(fileName).filename().string().find(digits) != std::string::npos;

@@ -107,6 +107,9 @@ public:
 
     // Moves every element of source after this set's elements (source ends empty).
     void AppendElementsFrom(TTileFile& source);
+    // A deep copy, element by element rather than through the file layout: every field and
+    // colour tag is kept as it is, and a set that could not be written can still be copied.
+    std::unique_ptr<TTileFile> Copy() const;
 
     // Tile file reading and writing.
     // A file that cannot be read whole leaves the set exactly as it was.

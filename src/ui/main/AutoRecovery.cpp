@@ -71,7 +71,7 @@ void TAutoRecovery::WriteNow()
         return;
     FSinceWrite.start();
     // The copy is the only part on this thread: the worker must not see the set change.
-    std::shared_ptr<const TTileFile> copy = FDocument.CopySet();
+    std::shared_ptr<const TTileFile> copy = FDocument.Set().Copy();
     TRecoveryInfo info = FDescribe();
     info.ColorMode = copy->ColorMode;
     info.Time = QDateTime::currentSecsSinceEpoch();

@@ -431,7 +431,7 @@ void TMainForm::SetZoom(int zoom)
 
 bool TMainForm::LoadTileFile(const std::string& name, bool append)
 {
-    std::unique_ptr<TTileFile> before = append ? Document.CopySet() : nullptr;
+    std::unique_ptr<TTileFile> before = append ? Document.Set().Copy() : nullptr;
     try {
         TileFile.LoadFromFile(name, append);
     } catch (const EFileOpenError&) {
@@ -625,7 +625,7 @@ void TMainForm::ImportScriptFile(bool append)
 void TMainForm::ImportScriptNamed(const std::string& name, bool append)
 {
     // Appending only adds elements: the counts tell whether anything changed.
-    std::unique_ptr<TTileFile> before = append ? Document.CopySet() : nullptr;
+    std::unique_ptr<TTileFile> before = append ? Document.Set().Copy() : nullptr;
     std::array<std::size_t, KindCount> counts{};
     for (int k = 0; k < KindCount; ++k)
         counts[static_cast<std::size_t>(k)] = Count(k);

@@ -77,7 +77,7 @@ void TMainForm::ChangeColorMode(bool inGame)
 {
     const std::uint8_t mode = inGame ? cmRGB565 : cmRGB555;
     if (TileFile.ColorMode != mode) {
-        auto before = Document.CopySet();
+        auto before = Document.Set().Copy();
         TileFile.SetColorMode(mode);
         Document.UndoStack().push(new TSetSnapshotCommand(Document, std::move(before),
                                                           inGame ? "In-Game Color mode" : "Normal Color mode"));

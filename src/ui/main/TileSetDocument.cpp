@@ -88,42 +88,6 @@ void SwapFileFields(TTileFile& a, TTileFile& b)
 
 } // namespace
 
-std::unique_ptr<TTileFile> TTileSetDocument::CopySet() const
-{
-    // Element by element rather than through the file layout: every field and colour tag is
-    // kept as it is, and a set that could not be written can still be copied.
-    auto copy = std::make_unique<TTileFile>();
-    copy->Clear();
-    for (std::size_t i = 0; i < FSet.TileRuleCount(); ++i)
-        copy->AddTileRule(std::make_unique<TTileRule>(FSet.TileRule(i)));
-    for (std::size_t i = 0; i < FSet.BorderCount(); ++i)
-        copy->AddBorder(std::make_unique<TTileBorder>()).Assign(FSet.Border(i));
-    for (std::size_t i = 0; i < FSet.TileCount(); ++i) {
-        auto tile = std::make_unique<TTile>();
-        tile->Assign(FSet.Tile(i));
-        tile->ImageSize = FSet.Tile(i).ImageSize;
-        copy->AddTile(std::move(tile));
-    }
-    for (std::size_t i = 0; i < FSet.RiverCount(); ++i)
-        copy->AddRiver(std::make_unique<TRiver>()).Assign(FSet.River(i));
-    for (std::size_t i = 0; i < FSet.ImprovementCount(); ++i)
-        copy->AddImprovement(std::make_unique<TTileImprovement>()).Assign(FSet.Improvement(i));
-    for (std::size_t i = 0; i < FSet.VariationRuleCount(); ++i) {
-        TVariationRule& rule = copy->AddVariationRule(std::make_unique<TVariationRule>());
-        rule.Assign(FSet.VariationRule(i));
-        rule.Grid = FSet.VariationRule(i).Grid;
-    }
-    copy->ScriptComment = FSet.ScriptComment;
-    copy->ColorComment = FSet.ColorComment;
-    copy->TransparentColor = FSet.TransparentColor;
-    copy->ShadowColor = FSet.ShadowColor;
-    copy->BorderHeader = FSet.BorderHeader;
-    copy->TileHeader = FSet.TileHeader;
-    copy->ColorMode = FSet.ColorMode;
-    copy->FileName555 = FSet.FileName555;
-    copy->FileName565 = FSet.FileName565;
-    return copy;
-}
 
 void TTileSetDocument::SwapSet(TTileFile& other)
 {

@@ -38,8 +38,6 @@ public:
     TElement Replace(int kind, std::size_t i, TElement element);
     void AnnounceSetReplaced();
 
-    // A deep copy of the set, for a snapshot taken before a whole-set change.
-    std::unique_ptr<TTileFile> CopySet() const;
     // Exchanges the set's elements and file fields with other's by moving them (the view's
     // transparent and shadow colours stay), then announces SetReplaced.
     void SwapSet(TTileFile& other);
