@@ -156,11 +156,7 @@ TImportTGAForm::TImportTGAForm(const std::string& iniPath, QWidget* parent)
 
 TImportTGAForm::~TImportTGAForm()
 {
-    try {
-        WriteSettings();
-    } catch (const std::exception&) {
-        // A settings file that cannot be written must not stop the program from closing.
-    }
+    WriteSettingsOnClose([this] { WriteSettings(); });
 }
 
 QWidget* TImportTGAForm::BuildPreviewColumn()

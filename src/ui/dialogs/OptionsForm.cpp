@@ -126,11 +126,7 @@ TOptionsForm::TOptionsForm(const std::string& iniPath, QWidget* parent)
 
 TOptionsForm::~TOptionsForm()
 {
-    try {
-        WriteSettings();
-    } catch (const std::exception&) {
-        // A settings file that cannot be written must not stop the program from closing.
-    }
+    WriteSettingsOnClose([this] { WriteSettings(); });
 }
 
 QWidget* TOptionsForm::BuildDirectories()

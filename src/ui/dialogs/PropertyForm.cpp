@@ -8,6 +8,7 @@
 #include "Prompts.h"
 #include "SystemColors.h"
 #include "VariationRuleEditor.h"
+#include "WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -83,11 +84,7 @@ TPropertyForm::TPropertyForm(TPrompts& prompts, const std::string& iniPath, QWid
 
 TPropertyForm::~TPropertyForm()
 {
-    try {
-        WriteSettings();
-    } catch (const std::exception&) {
-        // A settings file that cannot be written must not stop the program from closing.
-    }
+    WriteSettingsOnClose([this] { WriteSettings(); });
 }
 
 TColor TPropertyForm::Resolved(TColor color) const

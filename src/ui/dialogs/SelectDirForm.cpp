@@ -66,11 +66,7 @@ TSelectDirForm::TSelectDirForm(const std::string& iniPath, QWidget* parent)
 
 TSelectDirForm::~TSelectDirForm()
 {
-    try {
-        WriteSettings();
-    } catch (const std::exception&) {
-        // A settings file that cannot be written must not stop the program from closing.
-    }
+    WriteSettingsOnClose([this] { WriteSettings(); });
 }
 
 void TSelectDirForm::SetDirectory(const std::string& path)

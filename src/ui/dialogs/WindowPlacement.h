@@ -3,6 +3,8 @@
 
 #include "MainSettings.h"
 
+#include <exception>
+
 class QWidget;
 
 namespace kestrund {
@@ -16,5 +18,16 @@ TWindowPlacement CentredOnPrimaryScreen(int width, int height);
 void ApplyPlacement(QWidget& window, const TWindowPlacement& placement);
 // The window's normal (restored) rectangle and its state, as stored.
 TWindowPlacement CurrentPlacement(const QWidget& window);
+
+// Runs a window's settings write from its destructor: a settings file that cannot be
+// written must not stop the program from closing.
+template <class Write>
+void WriteSettingsOnClose(Write&& write) noexcept
+{
+    try {
+        write();
+    } catch (const std::exception&) {
+    }
+}
 
 } // namespace kestrund

@@ -168,11 +168,7 @@ TErrorLogForm::TErrorLogForm(const std::string& iniPath, QWidget* parent)
 
 TErrorLogForm::~TErrorLogForm()
 {
-    try {
-        WriteSettings();
-    } catch (const std::exception&) {
-        // A settings file that cannot be written must not stop the program from closing.
-    }
+    WriteSettingsOnClose([this] { WriteSettings(); });
 }
 
 void TErrorLogForm::ReadSettings()

@@ -199,11 +199,7 @@ TMainForm::~TMainForm()
     Document.UndoStack().disconnect(this);
     Document.disconnect(this);
     delete std::exchange(FRecovery, nullptr); // a clean end: removes the recovery copy while the document is still there
-    try {
-        WriteSettings(false);
-    } catch (const std::exception&) {
-        // A settings file that cannot be written must not stop the program from closing.
-    }
+    WriteSettingsOnClose([this] { WriteSettings(false); });
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
