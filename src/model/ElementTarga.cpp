@@ -42,8 +42,11 @@ void TakeLines(TTileOverlay& target, TTileOverlay& source)
 
 void TTile::ImportTGA(const std::string& fileName, TColor transparent, TColor shadow, int borderMask)
 {
-    TPictureBuffer picture = ReadTilePicture(fileName);
+    FromPicture(ReadTilePicture(fileName), transparent, shadow, borderMask);
+}
 
+void TTile::FromPicture(TPictureBuffer picture, TColor transparent, TColor shadow, int borderMask)
+{
     // Marker border: each selected edge leaves its number as raw value in the ground.
     if (borderMask != 0)
         TTileBorder(ColorMode, 0xFFFFFFFFu).DrawEdgesToBuffer(borderMask, 0, 0, picture);

@@ -41,6 +41,9 @@ public:
     void SaveToStream(TByteWriter& writer, int mode) const;
 
     void ImportTGA(const std::string& fileName, TColor transparent, TColor shadow, int borderMask);
+    // The tile from a mode-0 picture of the tile's size: the diamond becomes the ground, the
+    // rest the overlay; the edges in borderMask are marked in the ground first.
+    void FromPicture(TPictureBuffer picture, TColor transparent, TColor shadow, int borderMask);
     void ExportTGA(const std::string& fileName, TColor background, TColor shadow) const;
 
     bool SameAs(const TTile& other) const;

@@ -107,36 +107,6 @@ void RebuildBorder(const TTileBorder& source, int corner, TTileBorder& working)
         edge.CopyOriented(source.Edges[static_cast<std::size_t>(corner)]);
 }
 
-void EncodeTilePicture(TPictureBuffer picture, TColor transparent, TColor shadow, int cornerFlags, TTile& tile)
-{
-    if (cornerFlags & 0x0F)
-        TTileBorder(tile.ColorMode, 0xFFFFFFFFu).DrawEdgesToBuffer(cornerFlags & 0x0F, 0, 0, picture);
-
-    // The ground is taken out of the picture and left transparent for the overlay.
-    const std::uint16_t t5 = ColorToPixel(transparent, cmRGB555);
-    for (int y = GroundTop; y < TileHeight; ++y) {
-        const TDiamondRow d = DiamondRow(y);
-        for (int i = 0; i < d.Count; ++i) {
-            const std::uint16_t p = picture.Get(d.Left + i, y);
-            tile.Pixels[static_cast<std::size_t>(d.Start + i)] =
-                tile.ColorMode == cmRGB565 ? ConvertPixel(p, cmRGB555, cmRGB565) : p;
-            picture.Set(d.Left + i, y, t5);
-        }
-    }
-    TTileOverlay rebuilt(tile.ColorMode);
-    rebuilt.FromBuffer(picture, transparent, shadow);
-    if (rebuilt.Empty()) {
-        tile.Overlay.reset();
-        return;
-    }
-    if (!tile.Overlay)
-        tile.Overlay = std::make_unique<TTileOverlay>(tile.ColorMode);
-    tile.Overlay->Lines = std::move(rebuilt.Lines);
-    tile.Overlay->FirstLine = rebuilt.FirstLine;
-    tile.Overlay->LastLine = rebuilt.LastLine;
-    tile.Overlay->SetColorMode(tile.ColorMode);
-}
-
 void RebuildTileCorners(const TTile& source, int sourceFlags, int cornerFlags, TColor transparent, TColor shadow,
                         TTile& working)
 {
@@ -145,7 +115,7 @@ void RebuildTileCorners(const TTile& source, int sourceFlags, int cornerFlags, T
         return;
     TPictureBuffer picture = MakeBuffer(TileWidth, TileHeight, transparent);
     source.DrawToBuffer(0, 0, false, shadow, picture);
-    EncodeTilePicture(std::move(picture), transparent, shadow, cornerFlags, working);
+    working.FromPicture(std::move(picture), transparent, shadow, cornerFlags & 0x0F);
 }
 
 void DrawTilePreview(const TTile& tile, TSurface& surface)

@@ -63,9 +63,6 @@ std::uint8_t TileBorderEdges(std::uint8_t stored, int cornerFlags);
 // 2 NE, 3 SE) turned to its own orientation; -1 copies each edge from its own.
 void RebuildBorder(const TTileBorder& source, int corner, TTileBorder& working);
 
-// A tile's pixels and overlay taken from a 94 x 72 mode-0 picture, the marker border of the
-// flagged edges drawn into its ground first, as a picture file is read. Colours are real ones.
-void EncodeTilePicture(TPictureBuffer picture, TColor transparent, TColor shadow, int cornerFlags, TTile& tile);
 // The tile corner boxes: working becomes source re-encoded with the flags' marker border, or
 // source itself when the flags are those its pixels already carry (no needless re-encoding).
 void RebuildTileCorners(const TTile& source, int sourceFlags, int cornerFlags, TColor transparent, TColor shadow,
