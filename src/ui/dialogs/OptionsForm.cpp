@@ -5,6 +5,7 @@
 #include "Help.h"
 #include "IniFile.h"
 #include "MainSettings.h"
+#include "PropertyForm.h"
 #include "WindowPlacement.h"
 
 #include <QAction>
@@ -463,11 +464,11 @@ TOptionsValues StoredOptionsValues(const std::string& iniPath, const std::string
     TSettingsContext context;
     context.ProgramDir = programDir;
     TOptionsValues v = OptionsValuesOf(ReadMainSettings(ini, context));
-    // The property editor's keys.
-    v.ImportTransparent = TColor(ini.ReadInteger("Colors", "ImportTransparant", v.ImportTransparent));
-    v.ImportShadow = TColor(ini.ReadInteger("Colors", "ImportShadow", v.ImportShadow));
-    v.ImportPreviewBG = TColor(ini.ReadInteger("Colors", "ImportBackGround", std::int32_t(v.ImportPreviewBG)));
-    v.AlwaysUseDefault = ini.ReadBool("Colors", "AlwaysUseDefault", v.AlwaysUseDefault);
+    const TImportSettings import = ReadImportSettings(ini); // the property editor's keys
+    v.ImportTransparent = import.Transparent;
+    v.ImportShadow = import.Shadow;
+    v.ImportPreviewBG = import.PreviewBackground;
+    v.AlwaysUseDefault = import.AlwaysUseDefault;
     return v;
 }
 

@@ -57,6 +57,16 @@ struct TElementEditResult {
     std::string ImageDirectory;
 };
 
+class TIniFile;
+
+// The import colours and flags the property editor keeps in the settings' Colors section,
+// as stored (the defaults when a key is missing).
+struct TImportSettings {
+    TColor Transparent, Shadow, PreviewBackground;
+    bool PersistentColors, AlwaysUseDefault;
+};
+TImportSettings ReadImportSettings(const TIniFile& ini);
+
 class TPropertyForm : public QDialog {
     Q_OBJECT
 public:

@@ -358,6 +358,15 @@ QWidget* TPropertyForm::BuildPreviewColumn()
     return preview;
 }
 
+TImportSettings ReadImportSettings(const TIniFile& ini)
+{
+    return {static_cast<TColor>(ini.ReadInteger(kColorsSection, "ImportTransparant", 0xC0C0C0)),
+            static_cast<TColor>(ini.ReadInteger(kColorsSection, "ImportShadow", 0x808080)),
+            static_cast<TColor>(ini.ReadInteger(kColorsSection, "ImportBackGround", StoredColor(clBtnFace))),
+            ini.ReadBool(kColorsSection, "PersistentColors", false),
+            ini.ReadBool(kColorsSection, "AlwaysUseDefault", false)};
+}
+
 void TPropertyForm::ReadSettings()
 {
     const TIniFile ini(FIniPath);
@@ -365,11 +374,12 @@ void TPropertyForm::ReadSettings()
     ApplyPlacement(*this, {ini.ReadInteger(kWindowSection, "Left", def.Left),
                            ini.ReadInteger(kWindowSection, "Top", def.Top), def.Width, def.Height, 0});
     cbHexEd->setChecked(ini.ReadBool(kPrefsSection, "EditVariationRuleASText", false));
-    FImportTransparent = static_cast<TColor>(ini.ReadInteger(kColorsSection, "ImportTransparant", 0xC0C0C0));
-    FImportShadow = static_cast<TColor>(ini.ReadInteger(kColorsSection, "ImportShadow", 0x808080));
-    FPersistentColors = ini.ReadBool(kColorsSection, "PersistentColors", false);
-    FAlwaysUseDefault = ini.ReadBool(kColorsSection, "AlwaysUseDefault", false);
-    SetPreviewBackground(static_cast<TColor>(ini.ReadInteger(kColorsSection, "ImportBackGround", StoredColor(clBtnFace))));
+    const TImportSettings import = ReadImportSettings(ini);
+    FImportTransparent = import.Transparent;
+    FImportShadow = import.Shadow;
+    FPersistentColors = import.PersistentColors;
+    FAlwaysUseDefault = import.AlwaysUseDefault;
+    SetPreviewBackground(import.PreviewBackground);
 }
 
 void TPropertyForm::WriteSettings()
