@@ -11,6 +11,7 @@
 #include "PropertyForm.h"
 #include "Prompts.h"
 #include "RatioReporter.h"
+#include "ScratchFolder.h"
 #include "Targa.h"
 
 #include <benchmark/benchmark.h>
@@ -80,15 +81,9 @@ public:
     }
 };
 
-std::string& Folder()
+const std::string& Folder()
 {
-    static std::string folder = [] {
-        char pattern[] = "/tmp/kestrund-dialogs-XXXXXX";
-        if (!mkdtemp(pattern))
-            throw std::runtime_error("no scratch folder");
-        return std::string(pattern);
-    }();
-    return folder;
+    return ScratchFolder("dialogs");
 }
 
 std::string PictureFolder()
@@ -378,6 +373,5 @@ int main(int argc, char** argv)
     TForms& forms = Forms();
     forms.Property.reset();
     forms.Import.reset();
-    std::filesystem::remove_all(Folder());
     return 0;
 }

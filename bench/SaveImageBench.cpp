@@ -4,6 +4,7 @@
 
 #include "ImageFiles.h"
 #include "RatioReporter.h"
+#include "ScratchFolder.h"
 #include "ViewCase.h"
 
 #include <benchmark/benchmark.h>
@@ -24,15 +25,9 @@ const TViewCase& Case()
     return c;
 }
 
-std::string& Folder()
+const std::string& Folder()
 {
-    static std::string folder = [] {
-        char pattern[] = "/tmp/kestrund-save-image-XXXXXX";
-        if (!mkdtemp(pattern))
-            throw std::runtime_error("no scratch folder");
-        return std::string(pattern);
-    }();
-    return folder;
+    return ScratchFolder("save-image");
 }
 
 void Save(benchmark::State& state, const char* extension)
@@ -59,7 +54,6 @@ int main(int argc, char** argv)
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::filesystem::remove_all(Folder());
 
     const TViewGeometry& g = Case().Geometry;
     std::printf("\n3x3 view %dx%d of a game-sized set (zoom does not enter the file)\n", g.Width, g.Height);

@@ -5,6 +5,7 @@
 #include "GameSet.h"
 #include "PngFile.h"
 #include "RatioReporter.h"
+#include "ScratchFolder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,15 +27,9 @@ const TTileFile& Set()
 
 const TContactSheetOptions Options{.Labels = true};
 
-std::string& Folder()
+const std::string& Folder()
 {
-    static std::string folder = [] {
-        char pattern[] = "/tmp/kestrund-sheet-XXXXXX";
-        if (!mkdtemp(pattern))
-            throw std::runtime_error("no scratch folder");
-        return std::string(pattern);
-    }();
-    return folder;
+    return ScratchFolder("sheet");
 }
 
 void Compose(benchmark::State& state)
@@ -68,7 +63,6 @@ int main(int argc, char** argv)
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::filesystem::remove_all(Folder());
 
     const TSheetLayout layout = ContactSheetLayout(Set(), Options);
     std::printf("\n%zu tiles at zoom 1 with labels, %d columns: a sheet of %dx%d\n", layout.Count, layout.Columns,
