@@ -14,7 +14,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <string>
 #include <vector>
 
 namespace kestrund {
