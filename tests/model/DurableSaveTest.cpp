@@ -22,7 +22,7 @@ TEST(DurableSave, ASaveKilledAnywhereLeavesTheOldOrTheNewFileAndTheNextSaveClean
     set->SaveToFile(dir / "gtset.til", cmRGB555);
     std::mt19937 random(7);
     long longest = 10000000; // the first save runs to its end and sets the range of the kills
-    int completed = 0, leftovers = 0;
+    int leftovers = 0;
     for (int run = 0; run <= 300; ++run) {
         const auto start = std::chrono::steady_clock::now();
         const auto end = start + microseconds(run ? std::uniform_int_distribution<long>(0, longest)(random) : longest);
@@ -38,7 +38,6 @@ TEST(DurableSave, ASaveKilledAnywhereLeavesTheOldOrTheNewFileAndTheNextSaveClean
             ::waitpid(child, &status, 0);
         if (run == 0)
             longest = 6 * std::chrono::duration_cast<microseconds>(std::chrono::steady_clock::now() - start).count() / 5;
-        completed += WIFEXITED(status);
         const auto bytes = ReadWholeFile(dir / "gtset.til");
         ASSERT_TRUE(bytes == layouts[0] || bytes == layouts[1]) << "run " << run;
         // Each save removed the leftover of the one before: at most the last one's is there.
@@ -46,8 +45,7 @@ TEST(DurableSave, ASaveKilledAnywhereLeavesTheOldOrTheNewFileAndTheNextSaveClean
         ASSERT_LE(entries.size(), 2u) << "run " << run;
         leftovers += entries.size() == 2 && TemporaryFileWriter(entries[1]) == child;
     }
-    EXPECT_GT(completed, 1); // the kills fell before, during and after the replacing
-    EXPECT_GT(leftovers, 0);
+    EXPECT_GT(leftovers, 0); // some kills fell while a save was under way
     // Live writers' files stay: another process's and this one's.
     const std::vector<std::string> live{"a.til.kestrund-" + std::to_string(::getppid()) + "-1.tmp",
                                         "gtset.til.kestrund-" + std::to_string(::getpid()) + "-99999.tmp"};

@@ -77,7 +77,6 @@ TEST(IniFile, SettingsLiveBesideTheProgramOrInTheUsersConfiguration)
         {"usr/bin/kestrund", "/cfg/Kestrund/Kestrund.ini",
          {true, dir / "usr/share/kestrund/demo/gtset555.til", dir / "usr/share/kestrund/help"}},
         {"opt/bin/kestrund", "/cfg/Kestrund/Kestrund.ini", {true, "", ""}},
-        {"usr/share/kestrund/kestrund", dir / "usr/share/kestrund/kestrund.ini", {false, "", ""}},
         {"b/src/app/kestrund", dir / "b/src/app/kestrund.ini", {false, dir / "b/demo/gtset555.til", {}}},
         {"b/bin/kestrund", dir / "b/bin/kestrund.ini", {false, "", {}}}, // a bin folder alone is not installed
     };
